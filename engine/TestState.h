@@ -3,7 +3,6 @@
 #include "common/OneBasedArray.h"
 
 #include <QDateTime>
-#include <QList>
 #include <QString>
 
 #include <variant>
@@ -97,11 +96,11 @@ struct TestState
     bool testActive = false;
     int curItem = 0;
     int curQ = 0;
-    QList<int> markedItems;
+    OneBasedArray<int> markedItems;
     int reviewPosMarked = 0;
-    QList<int> incompleteItems;
+    OneBasedArray<int> incompleteItems;
     int reviewPosIncomplete = 0;
-    QList<int> incorrectItems;
+    OneBasedArray<int> incorrectItems;
     int reviewPosIncorrect = 0;
     bool showingAnswer = false;
 
