@@ -1,0 +1,19 @@
+#pragma once
+
+#include "common/OneBasedArray.h"
+#include "engine/TestState.h"
+#include "testdb/QuestionBank.h"
+
+#include <QString>
+
+// The data of one run: the paths set at start-up, the loaded module and the state of the
+// current test. main owns it and hands it by reference to the windows.
+struct AppContext
+{
+    QString programFolder;
+    QString moduleFolder;
+    QString testDbPath;
+    OneBasedArray<QString> testFiles;
+    QuestionBank bank;
+    TestState state;
+};
