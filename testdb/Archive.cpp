@@ -1,0 +1,141 @@
+#include "Archive.h"
+
+#include "Ansi.h"
+#include "ByteCursor.h"
+
+#include <cmath>
+#include <zlib.h>
+
+qint32 inflateCapacity(qint32 inflatedSize)
+{
+    // nearbyint rounds in the default mode, to nearest with ties to even.
+    return qint32(std::nearbyint(double(inflatedSize) * 0.01 + double(inflatedSize) + 12.0));
+}
+
+int InflateBlock(QByteArray &block, qint32 inflatedSize)
+{
+    if (inflatedSize < 0 || inflatedSize > maxBlockBytes)
+        return Z_MEM_ERROR;
+    const qint32 capacity = inflateCapacity(inflatedSize);
+    QByteArray output(capacity + 1, Qt::Uninitialized);
+    uLongf outputLength = uLongf(capacity);
+    const int result =
+        uncompress(reinterpret_cast<Bytef *>(output.data()), &outputLength,
+                   reinterpret_cast<const Bytef *>(block.constData()), uLong(block.size()));
+    output.truncate(qsizetype(outputLength));
+    block = output;
+    return result;
+}
+
+bool isSafeEntryName(const QString &name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || name.contains(QStringLiteral("..")))
+        return false;
+    for (QChar ch : name) {
+        if (ch == u'/' || ch == u'\\' || ch == u':' || ch == QChar(0))
+            return false;
+    }
+    return true;
+}
+
+bool isProgramFolderEntry(const QString &name)
+{
+    const QString lower = name.toLower();
+    return lower == QStringLiteral("readme.txt") || lower == QStringLiteral("eula.txt");
+}
+
+namespace {
+
+ParsedArchive failed(ParsedArchive archive, ArchiveFailure failure, const QString &problem)
+{
+    archive.failure = failure;
+    archive.problem = problem;
+    return archive;
+}
+
+QString entryProblem(int index, const QString &what)
+{
+    return QStringLiteral("Entry %1: %2").arg(index).arg(what);
+}
+
+} // namespace
+
+ParsedArchive parseArchive(QByteArrayView archive)
+{
+    ParsedArchive result;
+    ByteCursor cursor(archive);
+
+    const auto entryCount = cursor.readInt16();
+    if (!entryCount || *entryCount < 1)
+        return failed(result, ArchiveFailure::NoTestModule,
+                      QStringLiteral("The archive holds no entries."));
+    result.entryCount = *entryCount;
+
+    const auto fillerLength = cursor.readInt16();
+    if (!fillerLength || *fillerLength < 0 || !cursor.readBytes(*fillerLength))
+        return failed(result, ArchiveFailure::Damaged,
+                      QStringLiteral("The archive header is broken."));
+    for (int i = 0; i < 2; ++i) {
+        const auto length = cursor.readByte();
+        if (!length || !cursor.readBytes(*length))
+            return failed(result, ArchiveFailure::Damaged,
+                          QStringLiteral("The archive header is broken."));
+    }
+
+    qint64 unpackedBytes = 0;
+    for (int index = 1; index <= result.entryCount; ++index) {
+        const auto nameLength = cursor.readByte();
+        const auto nameBytes = nameLength ? cursor.readBytes(*nameLength) : std::nullopt;
+        if (!nameBytes || !cursor.readBytes(16))
+            return failed(result, ArchiveFailure::Damaged,
+                          entryProblem(index, QStringLiteral("the archive ends in its header.")));
+        UnpackedEntry entry{fromAnsi(*nameBytes), {}};
+        if (!isSafeEntryName(entry.name))
+            return failed(result, ArchiveFailure::Damaged,
+                          entryProblem(index, QStringLiteral("the name \"%1\" is not a plain "
+                                                             "file name.")
+                                                  .arg(entry.name)));
+
+        bool inflationFailed = false;
+        for (;;) {
+            const auto storedLength = cursor.readInt32();
+            if (!storedLength)
+                return failed(result, ArchiveFailure::Damaged,
+                              entryProblem(index, QStringLiteral("the archive ends before its "
+                                                                 "end marker.")));
+            if (*storedLength == 0)
+                break;
+            const auto inflatedSize = cursor.readInt32();
+            if (!inflatedSize)
+                return failed(result, ArchiveFailure::Damaged,
+                              entryProblem(index, QStringLiteral("the archive ends in a block.")));
+            if (*storedLength < 0 || *storedLength >= maxBlockBytes || *inflatedSize < 0 ||
+                *inflatedSize > maxBlockBytes)
+                return failed(result, ArchiveFailure::Damaged,
+                              entryProblem(index, QStringLiteral("a block has the impossible "
+                                                                 "sizes %1 and %2.")
+                                                      .arg(*storedLength)
+                                                      .arg(*inflatedSize)));
+            const auto data = cursor.readBytes(qsizetype(*storedLength) + 1);
+            if (!data)
+                return failed(result, ArchiveFailure::Damaged,
+                              entryProblem(index, QStringLiteral("a block runs past the end of "
+                                                                 "the archive.")));
+            QByteArray block = data->toByteArray();
+            if (InflateBlock(block, *inflatedSize) != Z_OK)
+                inflationFailed = true;
+            unpackedBytes += block.size();
+            if (unpackedBytes > maxUnpackedBytes)
+                return failed(result, ArchiveFailure::Damaged,
+                              entryProblem(index, QStringLiteral("the archive unpacks to more "
+                                                                 "than %1 bytes.")
+                                                      .arg(maxUnpackedBytes)));
+            entry.content.append(block);
+        }
+        result.entries.append(entry);
+        if (inflationFailed)
+            return failed(result, ArchiveFailure::Damaged,
+                          entryProblem(index, QStringLiteral("a block does not inflate.")));
+    }
+    return result;
+}

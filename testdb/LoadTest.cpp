@@ -1,0 +1,109 @@
+#include "LoadTest.h"
+
+#include "Archive.h"
+#include "BankCheck.h"
+#include "TableReader.h"
+
+#include "common/ErrorReport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+const QString loadProcedureLine = QStringLiteral("Procedure Name: LoadTest");
+
+void showLoadProblem(const LoadProblem &problem)
+{
+    ShowErrorReport({problem.description, problem.number, loadProcedureLine});
+}
+
+LoadProblem systemProblem(const QFile &file, int number)
+{
+    return {number != 0 ? QString::fromLocal8Bit(std::strerror(number)) : file.errorString(),
+            number};
+}
+
+enum class TableFileRead { Read, NotOpened, Failed };
+
+// Reads a table file into bytes and deletes it; on failure fills problem.
+TableFileRead takeTableFile(const QString &path, QByteArray &bytes, LoadProblem &problem)
+{
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = systemProblem(file, errno);
+        return TableFileRead::NotOpened;
+    }
+    TableFileRead result = TableFileRead::Read;
+    if (file.size() > maxUnpackedBytes) {
+        // Unpacking never writes this much; it is not ours.
+        problem = {QStringLiteral("The table file %1 is larger than any module.")
+                       .arg(QFileInfo(path).fileName()),
+                   0};
+        result = TableFileRead::Failed;
+    } else {
+        errno = 0;
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            problem = systemProblem(file, errno);
+            result = TableFileRead::Failed;
+        }
+    }
+    file.remove();
+    return result;
+}
+
+} // namespace
+
+bool LoadTest(const OneBasedArray<QString> &testFiles, const QString &moduleFolder,
+              QuestionBank &bank)
+{
+    bank = QuestionBank();
+    sizeTablesToCapacity(bank);
+    const QDir folder(moduleFolder);
+    std::optional<LoadProblem> problem;
+
+    for (int i = 1; i <= testFiles.size(); ++i) {
+        const QString &name = testFiles[i];
+        if (!isSafeEntryName(name))
+            continue;
+        const QString path = folder.filePath(name);
+        if (problem) {
+            // Loading has stopped; the table files still go.
+            QFile::remove(path);
+            continue;
+        }
+        QByteArray bytes;
+        LoadProblem failure;
+        switch (takeTableFile(path, bytes, failure)) {
+        case TableFileRead::Read:
+            problem = readTable(tableNameOf(name), bytes, bank);
+            break;
+        case TableFileRead::NotOpened:
+            // Only the first table file must be there: the plain text entries that
+            // unpacking put in the program folder are not found here and are skipped.
+            if (i == 1)
+                problem = failure;
+            break;
+        case TableFileRead::Failed:
+            problem = failure;
+            break;
+        }
+    }
+
+    if (!problem) {
+        if (const auto description = checkBank(bank))
+            problem = LoadProblem{*description, 0};
+    }
+    if (problem) {
+        showLoadProblem(*problem);
+        return false;
+    }
+    setDerivedValues(bank);
+    return true;
+}

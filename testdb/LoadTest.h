@@ -1,0 +1,14 @@
+#pragma once
+
+#include "QuestionBank.h"
+
+#include "common/OneBasedArray.h"
+
+#include <QString>
+
+// Reads every table file named in testFiles from moduleFolder into bank, deleting each
+// file once read, then checks the bank and sets its derived values. On any problem shows
+// the error report naming LoadTest and returns false; the table files are deleted in
+// every case.
+bool LoadTest(const OneBasedArray<QString> &testFiles, const QString &moduleFolder,
+              QuestionBank &bank);

@@ -1,0 +1,135 @@
+#include "Unpack.h"
+
+#include "Archive.h"
+
+#include "common/ErrorReport.h"
+#include "common/MessageBoxes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QVersionNumber>
+
+#include <cerrno>
+#include <cstring>
+#include <zlib.h>
+
+namespace {
+
+const QString unpackProcedureLine = QStringLiteral("Function Name: UnpackTest");
+
+// The system's own description and number of the last failed file operation.
+ErrorReport systemErrorReport(const QFile &file, int number)
+{
+    const QString description =
+        number != 0 ? QString::fromLocal8Bit(std::strerror(number)) : file.errorString();
+    return {description, number, unpackProcedureLine};
+}
+
+enum class ArchiveRead { Read, Unreadable, TooLarge };
+
+// Reads the whole archive into bytes; on a failure shows the error report with the
+// system's description.
+ArchiveRead readArchive(const QString &archivePath, QByteArray &bytes)
+{
+    QFile file(archivePath);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowErrorReport(systemErrorReport(file, errno));
+        return ArchiveRead::Unreadable;
+    }
+    // An archive larger than anything the reader would unpack is not read at all.
+    if (file.size() > maxUnpackedBytes)
+        return ArchiveRead::TooLarge;
+    errno = 0;
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ShowErrorReport(systemErrorReport(file, errno));
+        return ArchiveRead::Unreadable;
+    }
+    return ArchiveRead::Read;
+}
+
+void showCannotReadDatabase()
+{
+    showMessage(errorReportTitle, cannotReadDatabaseText(), MessageIcon::Critical,
+                MessageButtons::Ok);
+}
+
+// Writes content to path, replacing what is there. Failures are skipped: the loader
+// notices a table that is missing.
+void writeEntryFile(const QString &path, const QByteArray &content)
+{
+    const QFileInfo existing(path);
+    if (existing.isSymLink()) {
+        // Never write through a link to somewhere outside the folder.
+        QFile::remove(path);
+    } else if (existing.exists()) {
+        // A read-only file left from an earlier run is overwritten.
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner |
+                                        QFileDevice::WriteUser);
+    }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
+}
+
+} // namespace
+
+QString cannotReadDatabaseText()
+{
+    return QStringLiteral("Quendra cannot read the test database.\n\nPlease report to ") +
+           supportAddress + QStringLiteral(" for assistance.");
+}
+
+bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
+                const QString &programFolder, OneBasedArray<QString> &testFiles)
+{
+    QByteArray bytes;
+    switch (readArchive(archivePath, bytes)) {
+    case ArchiveRead::Read:
+        break;
+    case ArchiveRead::Unreadable:
+        return false;
+    case ArchiveRead::TooLarge:
+        showCannotReadDatabase();
+        return false;
+    }
+
+    const ParsedArchive archive = parseArchive(bytes);
+    if (archive.failure == ArchiveFailure::NoTestModule) {
+        ShowErrorReport({QStringLiteral("Test database not found."), 0, unpackProcedureLine});
+        return false;
+    }
+
+    testFiles.fill(archive.entryCount, QString());
+    QDir().mkpath(destinationFolder);
+    const QDir destination(destinationFolder);
+    const QDir program(programFolder);
+    int index = 0;
+    for (const UnpackedEntry &entry : archive.entries) {
+        testFiles[++index] = entry.name;
+        const QDir &target = isProgramFolderEntry(entry.name) ? program : destination;
+        writeEntryFile(target.filePath(entry.name), entry.content);
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+    }
+
+    if (archive.failure == ArchiveFailure::Damaged) {
+        showCannotReadDatabase();
+        return false;
+    }
+    return true;
+}
+
+bool ExtractDecompressor()
+{
+    const QVersionNumber inUse = QVersionNumber::fromString(QLatin1StringView(zlibVersion()));
+    return inUse >= QVersionNumber(1, 1, 3);
+}
+
+bool FileExists(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}

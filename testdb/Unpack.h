@@ -1,0 +1,24 @@
+#pragma once
+
+#include "common/OneBasedArray.h"
+
+#include <QString>
+
+// Unpacks the test database at archivePath: every entry becomes a file of its own in
+// destinationFolder, except "readme.txt" and "eula.txt", which go to programFolder.
+// testFiles is sized to the archive's entry count and holds the entry names in archive
+// order (names after a failing entry stay empty). Shows the error report or the "cannot
+// read" message and returns false when the archive is missing, holds no module or is
+// damaged; start-up then ends the program.
+bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
+                const QString &programFolder, OneBasedArray<QString> &testFiles);
+
+// The decompressor is zlib, linked into the program: this only confirms that the library
+// in use is release 1.1.3 or later. Writes nothing.
+bool ExtractDecompressor();
+
+// True when path names a file whose length can be read.
+bool FileExists(const QString &path);
+
+// The text of the message shown when the archive is damaged.
+QString cannotReadDatabaseText();
