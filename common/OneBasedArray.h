@@ -2,7 +2,22 @@
 
 #include <cstddef>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
+
+namespace OneBasedDetail {
+// std::vector<bool> packs its elements into bits and hands out proxies, not bool&; one byte
+// per flag keeps element references real.
+struct BoolSlot
+{
+    bool value = false;
+    BoolSlot() = default;
+    BoolSlot(bool flag) : value(flag) {}
+    operator bool() const { return value; }
+    bool operator==(const BoolSlot &) const = default;
+};
+template <typename T> using Stored = std::conditional_t<std::is_same_v<T, bool>, BoolSlot, T>;
+} // namespace OneBasedDetail
 
 // An array whose first element is number 1, as every table and per-question list of the
 // program counts. Every access is range-checked: a wrong index is a programming error and
@@ -26,8 +41,8 @@ public:
     void append(const T &value) { m_items.push_back(value); }
     bool contains(int index) const { return index >= 1 && index <= size(); }
 
-    T &operator[](int index) { return m_items.at(checkedOffset(index)); }
-    const T &operator[](int index) const { return m_items.at(checkedOffset(index)); }
+    T &operator[](int index) { return element(m_items.at(checkedOffset(index))); }
+    const T &operator[](int index) const { return element(m_items.at(checkedOffset(index))); }
 
     auto begin() { return m_items.begin(); }
     auto end() { return m_items.end(); }
@@ -44,5 +59,21 @@ private:
         return std::size_t(index - 1);
     }
 
-    std::vector<T> m_items;
+    using Stored = OneBasedDetail::Stored<T>;
+    static T &element(Stored &item)
+    {
+        if constexpr (std::is_same_v<T, bool>)
+            return item.value;
+        else
+            return item;
+    }
+    static const T &element(const Stored &item)
+    {
+        if constexpr (std::is_same_v<T, bool>)
+            return item.value;
+        else
+            return item;
+    }
+
+    std::vector<Stored> m_items;
 };
