@@ -299,6 +299,24 @@ const Device *findDevice(const Topology &topology, const QString &name)
     return nullptr;
 }
 
+// Area of a device's caption and note under its icon (empty for clouds, whose caption is
+// inside the icon).
+QRectF captionArea(const Device &device)
+{
+    if (device.kind == DeviceKind::Cloud)
+        return {};
+    const QRectF caption = QFontMetricsF(uiFont(13, true))
+                               .boundingRect(QRectF(0, 0, 1000, 1000), Qt::AlignLeft, device.label);
+    QSizeF size = caption.size();
+    if (!device.note.isEmpty()) {
+        const QRectF note = QFontMetricsF(uiFont(11))
+                                .boundingRect(QRectF(0, 0, 1000, 1000), Qt::AlignLeft, device.note);
+        size = QSizeF(std::max(size.width(), note.width()), size.height() + note.height());
+    }
+    const qreal top = device.centre.y() + iconHalfExtent(device.kind).height() + 3;
+    return QRectF(device.centre.x() - size.width() / 2, top, size.width(), size.height());
+}
+
 // Distance from an icon's centre to its outline along a direction.
 qreal edgeDistance(DeviceKind kind, QPointF unit)
 {
@@ -306,6 +324,25 @@ qreal edgeDistance(DeviceKind kind, QPointF unit)
     const qreal tx = unit.x() == 0 ? 1e9 : half.width() / std::abs(unit.x());
     const qreal ty = unit.y() == 0 ? 1e9 : half.height() / std::abs(unit.y());
     return std::min(tx, ty);
+}
+
+// Where an interface label goes: just outside the icon along the link, moved further out
+// while it would cover the device's caption.
+QPointF interfaceLabelCentre(const Device &device, QPointF unit, QPointF side, const QString &text)
+{
+    const QRectF bounds =
+        QFontMetricsF(uiFont(11)).boundingRect(QRectF(0, 0, 1000, 1000), Qt::AlignLeft, text);
+    const QRectF caption = captionArea(device).adjusted(-3, -2, 3, 2);
+    qreal distance = edgeDistance(device.kind, unit) + 16;
+    QPointF centre;
+    for (int step = 0; step < 150; ++step, distance += 2) {
+        centre = QPointF(device.centre) + unit * distance + side * 11;
+        const QRectF label(centre.x() - bounds.width() / 2 - 3, centre.y() - bounds.height() / 2,
+                           bounds.width() + 6, bounds.height());
+        if (!label.intersects(caption))
+            break;
+    }
+    return centre;
 }
 
 void drawLinkLine(QPainter &painter, QPointF a, QPointF b, LinkStyle style)
@@ -369,11 +406,11 @@ void drawLinkLabels(QPainter &painter, const Topology &topology, const Link &lin
         n = -n;
     const QFont font = uiFont(11);
     if (!link.fromText.isEmpty()) {
-        const QPointF p = a + u * (edgeDistance(from->kind, u) + 16) + n * 11 + link.fromShift;
+        const QPointF p = interfaceLabelCentre(*from, u, n, link.fromText) + link.fromShift;
         drawCentredLabel(painter, p, link.fromText, font);
     }
     if (!link.toText.isEmpty()) {
-        const QPointF p = b - u * (edgeDistance(to->kind, -u) + 16) + n * 11 + link.toShift;
+        const QPointF p = interfaceLabelCentre(*to, -u, n, link.toText) + link.toShift;
         drawCentredLabel(painter, p, link.toText, font);
     }
     if (!link.text.isEmpty()) {
@@ -390,7 +427,6 @@ void drawDeviceCaption(QPainter &painter, const Device &device)
         return;
     }
     const qreal bottom = device.centre.y() + iconHalfExtent(device.kind).height() + 3;
-    QString text = device.label;
     drawPlatedText(painter, QPointF(device.centre.x(), bottom), device.label, uiFont(13, true),
                    Qt::AlignHCenter, true);
     if (!device.note.isEmpty()) {
@@ -456,10 +492,10 @@ QImage renderTopology(const Topology &topology)
     }
     for (const Device &device : topology.devices)
         drawIcon(painter, device);
-    for (const Device &device : topology.devices)
-        drawDeviceCaption(painter, device);
     for (const Link &link : topology.links)
         drawLinkLabels(painter, topology, link);
+    for (const Device &device : topology.devices)
+        drawDeviceCaption(painter, device);
     for (const FreeText &text : topology.texts)
         drawPlatedText(painter, text.position, text.text, uiFont(text.pixelSize, text.bold),
                        text.align, false);
