@@ -1,9 +1,331 @@
+#include "BankBuilder.h"
+#include "FakeMessageBoxes.h"
+#include "common/Random.h"
+#include "engine/InitTest.h"
+#include "engine/Selection.h"
+
 #include <QTest>
 
-class Placeholder : public QObject
+#include <algorithm>
+#include <set>
+
+namespace {
+
+// Objectives of uneven sizes, one empty, with the questions of different objectives mixed
+// in bank order.
+QuestionBank unevenBank()
+{
+    const QList<int> sizes{3, 6, 1, 0, 10, 4, 9, 2};
+    BankBuilder builder;
+    builder.objectives(sizes.size());
+    for (int round = 0; round < 10; ++round) {
+        for (int o = 1; o <= sizes.size(); ++o) {
+            if (round < sizes[o - 1])
+                builder.question(o, 1 + (round + o) % 7, 1 + (round * 3 + o) % 10);
+        }
+    }
+    return builder.bank();
+}
+
+// A state ready for InitObjQueID, as the set-up leaves it.
+TestState stateFor(const QuestionBank &bank, bool random, const QList<int> &selected)
+{
+    TestState state;
+    SizeSessionArrays(bank, state);
+    state.optRandomQuestions = random;
+    for (int o : selected)
+        state.objSelected[o] = true;
+    return state;
+}
+
+int sizeOf(const QuestionBank &bank, int o)
+{
+    return bank.objectives[o].questionCount;
+}
+
+} // namespace
+
+class TestSelection : public QObject
 {
     Q_OBJECT
+private Q_SLOTS:
+    void init() { Random::instance().seed(20261206); }
+
+    void selectionHoldsOverManySeeds();
+    void sharesOutInProportionPerPass_data();
+    void sharesOutInProportionPerPass();
+    void shortTestRepresentsTheFirstObjectivesInVisitOrder();
+    void wantedBeyondAvailableUsesEveryQuestionOnce();
+    void withoutRandomOrderItemsFollowObjectivesAndBank();
+    void unselectedAndEmptyObjectivesNeverContribute();
+    void noAvailableQuestionTellsTheUser();
+    void answerOrderShufflesOnlyListedChoices();
+    void getQueIdOutsideTheTestReportsAnError();
+    void generatorRepeatsFromASeedAndCoversTheRange();
 };
 
-QTEST_APPLESS_MAIN(Placeholder)
+void TestSelection::selectionHoldsOverManySeeds()
+{
+    const QuestionBank bank = unevenBank();
+    const int c = bank.objectives.size();
+    for (quint64 seed = 1; seed <= 400; ++seed) {
+        Random::instance().seed(seed);
+        const bool random = seed % 4 != 0;
+        QList<int> selected;
+        for (int o = 1; o <= c; ++o) {
+            if (Random::instance().next() < 0.7)
+                selected.append(o);
+        }
+        int available = 0;
+        int objectivesWithQuestions = 0;
+        for (int o : selected) {
+            available += sizeOf(bank, o);
+            objectivesWithQuestions += sizeOf(bank, o) > 0;
+        }
+        if (available == 0)
+            continue;
+        const int wanted = Random::instance().drawFrom(bank.questions.size() + 5);
+        TestState state = stateFor(bank, random, selected);
+        QVERIFY(InitObjQueID(bank, state, c, wanted));
+        const QByteArray where = "seed " + QByteArray::number(seed);
+
+        QVERIFY2(state.testLength == std::min(available, wanted), where);
+        int quotaSum = 0;
+        for (int o = 1; o <= c; ++o) {
+            QVERIFY2(state.objQuota[o] <= sizeOf(bank, o), where);
+            quotaSum += state.objQuota[o];
+        }
+        QVERIFY2(quotaSum == state.testLength, where);
+        if (state.testLength >= objectivesWithQuestions)
+            QVERIFY2(state.objListCount == objectivesWithQuestions, where);
+
+        std::set<int> seen;
+        QList<int> perObjective(c + 1, 0);
+        for (int pos = 1; pos <= state.testLength; ++pos) {
+            const int q = state.objQueID[pos];
+            QVERIFY2(seen.insert(q).second, where);
+            const int o = bank.questions[q].objectiveNo;
+            QVERIFY2(state.objSelected[o], where);
+            ++perObjective[o];
+        }
+        for (int o = 1; o <= c; ++o)
+            QVERIFY2(perObjective[o] == state.objQuota[o], where);
+
+        if (random) {
+            InitRndQueID(state, state.testLength);
+            std::set<int> items;
+            for (int i = 1; i <= state.testLength; ++i)
+                items.insert(state.rndQueID[i]);
+            QVERIFY2(int(items.size()) == state.testLength, where);
+            QVERIFY2(*items.begin() == 1 && *items.rbegin() == state.testLength, where);
+        }
+    }
+}
+
+void TestSelection::sharesOutInProportionPerPass_data()
+{
+    QTest::addColumn<QList<int>>("sizes");
+    QTest::addColumn<int>("wanted");
+    QTest::addColumn<QList<int>>("quotas");
+    // After one item each, a pass gives 1, 2 and 3 items to objectives of 5, 10 and 15.
+    QTest::newRow("one item each") << QList<int>{5, 10, 15} << 3 << QList<int>{1, 1, 1};
+    QTest::newRow("full first pass") << QList<int>{5, 10, 15} << 9 << QList<int>{2, 3, 4};
+    QTest::newRow("two passes") << QList<int>{5, 10, 15} << 15 << QList<int>{3, 5, 7};
+    QTest::newRow("ends inside a share") << QList<int>{5, 10, 15} << 5 << QList<int>{2, 2, 1};
+    QTest::newRow("ends after the first") << QList<int>{5, 10, 15} << 4 << QList<int>{2, 1, 1};
+    QTest::newRow("share stops when full") << QList<int>{1, 3} << 4 << QList<int>{1, 3};
+    QTest::newRow("sizes not multiples") << QList<int>{2, 5, 7} << 10 << QList<int>{2, 4, 4};
+}
+
+void TestSelection::sharesOutInProportionPerPass()
+{
+    QFETCH(QList<int>, sizes);
+    QFETCH(int, wanted);
+    QFETCH(QList<int>, quotas);
+    BankBuilder builder;
+    builder.objectives(sizes.size());
+    QList<int> all;
+    for (int o = 1; o <= sizes.size(); ++o) {
+        builder.questions(o, sizes[o - 1]);
+        all.append(o);
+    }
+    const QuestionBank bank = builder.bank();
+    TestState state = stateFor(bank, false, all);
+    QVERIFY(InitObjQueID(bank, state, sizes.size(), wanted));
+    for (int o = 1; o <= sizes.size(); ++o)
+        QCOMPARE(state.objQuota[o], quotas[o - 1]);
+}
+
+void TestSelection::shortTestRepresentsTheFirstObjectivesInVisitOrder()
+{
+    const QuestionBank bank = unevenBank();
+    for (bool random : {false, true}) {
+        TestState state = stateFor(bank, random, {1, 2, 3, 4, 5, 6, 7, 8});
+        QVERIFY(InitObjQueID(bank, state, 8, 3));
+        QCOMPARE(state.testLength, 3);
+        QCOMPARE(state.objListCount, 3);
+        QList<int> expected;
+        for (int i = 1; i <= 8 && expected.size() < 3; ++i) {
+            if (sizeOf(bank, state.objOrder[i]) > 0)
+                expected.append(state.objOrder[i]);
+        }
+        for (int i = 1; i <= 3; ++i) {
+            QCOMPARE(state.objList[i], expected[i - 1]);
+            QCOMPARE(state.objQuota[expected[i - 1]], 1);
+        }
+    }
+}
+
+void TestSelection::wantedBeyondAvailableUsesEveryQuestionOnce()
+{
+    const QuestionBank bank = unevenBank();
+    TestState state = stateFor(bank, true, {2, 3, 5});
+    QVERIFY(InitObjQueID(bank, state, 8, 999));
+    QCOMPARE(state.testLength, 17);
+    std::set<int> used;
+    for (int pos = 1; pos <= state.testLength; ++pos)
+        used.insert(state.objQueID[pos]);
+    std::set<int> available;
+    for (const Question &question : bank.questions) {
+        if (question.objectiveNo == 2 || question.objectiveNo == 3 || question.objectiveNo == 5)
+            available.insert(question.questionId);
+    }
+    QCOMPARE(used, available);
+}
+
+void TestSelection::withoutRandomOrderItemsFollowObjectivesAndBank()
+{
+    const QuestionBank bank = unevenBank();
+    TestState state = stateFor(bank, false, {1, 2, 3, 4, 5, 6, 7, 8});
+    QVERIFY(InitObjQueID(bank, state, 8, 20));
+    int pos = 1;
+    for (int o = 1; o <= 8; ++o) {
+        QCOMPARE(state.objOrder[o], o);
+        int taken = 0;
+        for (const Question &question : bank.questions) {
+            if (question.objectiveNo != o || taken == state.objQuota[o])
+                continue;
+            QCOMPARE(state.objQueID[pos], int(question.questionId));
+            QCOMPARE(GetQueID(state, pos), int(question.questionId));
+            ++pos;
+            ++taken;
+        }
+    }
+    QCOMPARE(pos, 21);
+}
+
+void TestSelection::unselectedAndEmptyObjectivesNeverContribute()
+{
+    const QuestionBank bank = unevenBank();
+    for (quint64 seed = 1; seed <= 50; ++seed) {
+        Random::instance().seed(seed);
+        TestState state = stateFor(bank, true, {1, 4, 6});
+        QVERIFY(InitObjQueID(bank, state, 8, 50));
+        QCOMPARE(state.testLength, 7);
+        QCOMPARE(state.objQuota[4], 0);
+        for (int pos = 1; pos <= state.testLength; ++pos) {
+            const int o = bank.questions[state.objQueID[pos]].objectiveNo;
+            QVERIFY(o == 1 || o == 6);
+        }
+    }
+}
+
+void TestSelection::noAvailableQuestionTellsTheUser()
+{
+    FakeMessageBoxes boxes;
+    const QuestionBank bank = unevenBank();
+    TestState state = stateFor(bank, true, {4});
+    QVERIFY(!InitObjQueID(bank, state, 8, 10));
+    QCOMPARE(state.testLength, 0);
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown[0].title, QStringLiteral("Sorry!"));
+    QCOMPARE(boxes.shown[0].text,
+             QStringLiteral("No questions are available from the objectives you selected.\n\n"
+                            "Please select other objectives."));
+    QCOMPARE(boxes.shown[0].icon, MessageIcon::Information);
+    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
+}
+
+void TestSelection::answerOrderShufflesOnlyListedChoices()
+{
+    // Every type, with 1 to 10 rows; the questions not shuffled keep a marker row.
+    BankBuilder builder;
+    builder.objectives(1);
+    for (int type = 1; type <= 7; ++type) {
+        for (int rows = 1; rows <= maxChoices; ++rows)
+            builder.question(1, type, rows);
+    }
+    const QuestionBank bank = builder.bank();
+    OneBasedArray<int> marker;
+    marker.fill(maxChoices, -1);
+    for (quint64 seed = 1; seed <= 30; ++seed) {
+        Random::instance().seed(seed);
+        TestState state = stateFor(bank, true, {1});
+        for (OneBasedArray<int> &row : state.ansOrder)
+            row = marker;
+        QVERIFY(InitObjQueID(bank, state, 1, 0));
+        QCOMPARE(state.testLength, bank.questions.size());
+        InitRndQueID(state, state.testLength);
+        InitAnsID(bank, state, state.testLength);
+        for (const Question &question : bank.questions) {
+            const OneBasedArray<int> &row = state.ansOrder[question.questionId];
+            const int type = question.questionType;
+            if (type == TypedAnswer || type == TypedValues || type == Simulation) {
+                QCOMPARE(row, marker);
+                continue;
+            }
+            std::set<int> shown;
+            for (int d = 1; d <= question.choiceCount; ++d)
+                shown.insert(row[d]);
+            QCOMPARE(int(shown.size()), int(question.choiceCount));
+            QCOMPARE(*shown.begin(), 1);
+            QCOMPARE(*shown.rbegin(), int(question.choiceCount));
+        }
+    }
+}
+
+void TestSelection::getQueIdOutsideTheTestReportsAnError()
+{
+    FakeMessageBoxes boxes;
+    const QuestionBank bank = unevenBank();
+    TestState state = stateFor(bank, true, {1});
+    QVERIFY(InitObjQueID(bank, state, 8, 3));
+    InitRndQueID(state, 3);
+    QVERIFY(GetQueID(state, 3) > 0);
+    QCOMPARE(boxes.shown.size(), 0);
+    QCOMPARE(GetQueID(state, 0), 0);
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
+    QVERIFY(boxes.shown[0].text.endsWith(
+        QStringLiteral("\nError Description: Subscript out of range\nError Number: 9\n"
+                       "Function Name: GetQueID")));
+}
+
+void TestSelection::generatorRepeatsFromASeedAndCoversTheRange()
+{
+    Random &random = Random::instance();
+    random.seed(7);
+    QList<int> first;
+    for (int i = 0; i < 50; ++i)
+        first.append(random.drawFrom(1000));
+    random.seed(7);
+    QList<int> again;
+    for (int i = 0; i < 50; ++i)
+        again.append(random.drawFrom(1000));
+    QCOMPARE(again, first);
+    // Draws in quick succession go on with the sequence instead of repeating a value.
+    QVERIFY(std::set<int>(first.begin(), first.end()).size() > 40);
+
+    QList<int> hits(8, 0);
+    for (int i = 0; i < 7000; ++i) {
+        const int value = random.drawFrom(7);
+        QVERIFY(value >= 1 && value <= 7);
+        ++hits[value];
+    }
+    for (int value = 1; value <= 7; ++value)
+        QVERIFY(hits[value] > 800 && hits[value] < 1200);
+    QCOMPARE(random.drawFrom(1), 1);
+}
+
+QTEST_APPLESS_MAIN(TestSelection)
 #include "tst_selection.moc"
