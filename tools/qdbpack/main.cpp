@@ -1,0 +1,114 @@
+// qdbpack: packs a module source folder into a test database, and dumps a database back
+// into a source folder.
+
+#include "ModuleDump.h"
+#include "ModuleValidation.h"
+#include "SourceReader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace {
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage()
+{
+    err() << "usage: qdbpack pack <source-folder> <output.qdb> [--block-size N] "
+             "[--extra-byte|--no-extra-byte]\n"
+             "       qdbpack dump <archive.qdb> <output-folder>\n";
+    return 2;
+}
+
+int refuse(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        err() << message << '\n';
+    return 1;
+}
+
+int pack(const QStringList &args)
+{
+    if (args.size() < 2)
+        return usage();
+    std::optional<int> blockSize;
+    std::optional<bool> extraByte;
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--extra-byte")) {
+            extraByte = true;
+        } else if (args[i] == QStringLiteral("--no-extra-byte")) {
+            extraByte = false;
+        } else if (args[i] == QStringLiteral("--block-size") && i + 1 < args.size()) {
+            bool ok = false;
+            blockSize = args[++i].toInt(&ok);
+            if (!ok)
+                return refuse(
+                    {QStringLiteral("--block-size: \"%1\" is not a number").arg(args[i])});
+        } else {
+            return usage();
+        }
+    }
+
+    QStringList errors;
+    auto source = readModuleFolder(args[0], &errors);
+    if (!source)
+        return refuse(errors);
+    // Options given on the command line override the source's archive settings.
+    if (blockSize)
+        source->layout.blockSize = *blockSize;
+    if (extraByte)
+        source->layout.extraByte = *extraByte;
+    errors = validateModule(*source);
+    if (!errors.isEmpty())
+        return refuse(errors);
+
+    const QByteArray archive = packModule(*source);
+    QDir().mkpath(QFileInfo(args[1]).absolutePath());
+    QSaveFile file(args[1]);
+    if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size() || !file.commit())
+        return refuse(
+            {QStringLiteral("%1: cannot be written (%2)").arg(args[1], file.errorString())});
+    return 0;
+}
+
+int dump(const QStringList &args)
+{
+    if (args.size() != 2)
+        return usage();
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse({QStringLiteral("%1: cannot be read (%2)").arg(args[0], file.errorString())});
+    QString error;
+    const auto dumped = dumpArchive(file.readAll(), &error);
+    if (!dumped)
+        return refuse({args[0] + QStringLiteral(": ") + error});
+    if (!writeSourceFiles(sourceFiles(dumped->source), args[1], &error))
+        return refuse({error});
+    QStringList warnings = dumped->warnings;
+    warnings += copyQuestionFiles(dumped->source.bank, QFileInfo(args[0]).absolutePath(),
+                                  QDir(args[1]).filePath(QStringLiteral("files")));
+    for (const QString &warning : warnings)
+        err() << "warning: " << warning << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() >= 1 && args[0] == QStringLiteral("pack"))
+        return pack(args.mid(1));
+    if (args.size() >= 1 && args[0] == QStringLiteral("dump"))
+        return dump(args.mid(1));
+    return usage();
+}
