@@ -1,0 +1,107 @@
+#pragma once
+
+#include "present/QuestionDisplay.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTimer;
+struct QuestionBank;
+struct TestState;
+
+// frTest: the window in which a test is taken and, after grading, reviewed. It routes its
+// buttons to the navigation and answer-recording logic and tells the program through its
+// signals what lies outside it (grading, the item review list, the score report).
+class TestWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TestWindow(const QuestionBank &bank, TestState &state, QWidget *parent = nullptr);
+
+    // Where the diagram and exhibit files of the module are.
+    void setModuleFolder(const QString &folder) { m_moduleFolder = folder; }
+
+    // Starts the test: caption, timer, item 1.
+    void load();
+    // Captions and enabling that depend on the mode; runs whenever the window is shown.
+    void activate();
+    // Applies optTimed to the timer (also after the options change during a test).
+    void SetTestTimer();
+
+    void NextQuestion();
+    void PreviousQuestion();
+    // Shows `item`; callers set curItem first where it should follow.
+    void GoToItem(int item);
+    void ShowButtons(int item);
+    void SaveAnswer(int q);
+    void ReadAnswer(int q);
+
+    // One tick of tmTimer.
+    void timerTick();
+
+    // What the status bar's "info" panel should show.
+    QString instruction() const { return m_instruction; }
+
+Q_SIGNALS:
+    // The item on screen is saved and the test has ended: grade it and show the report.
+    void gradeRequested();
+    // The window has hidden itself for the item review list or the score report.
+    void reviewListRequested();
+    void scoreReportRequested();
+    void instructionChanged(const QString &text);
+    void activated();
+    // The Task button and the Show Answer button (after saving) for question q.
+    void taskRequested(int q);
+    void correctAnswerRequested(int q);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void layoutControls();
+    void setInstruction(const QString &text);
+    // Removes the item on screen and draws curItem with its stored answer.
+    void redraw(bool refresh);
+    void leaveForList();
+    void endTest();
+    void stopClock();
+    void closeOpenDialogs();
+    void clickChoiceLabel(int position);
+    void endButton();
+    void listButton();
+    void answerButton();
+    void gotoButton();
+    void diagramButton();
+    void exhibitButton();
+
+    const QuestionBank &m_bank;
+    TestState &m_state;
+    QString m_moduleFolder;
+    QString m_instruction;
+    bool m_loaded = false;
+    QuestionControls m_controls;
+
+    QLabel *m_lbTime = nullptr;
+    QLabel *m_imTimer = nullptr;
+    QTimer *m_tmTimer = nullptr;
+    QPushButton *m_cmList = nullptr;
+    QPushButton *m_cmGoto = nullptr;
+    QCheckBox *m_ckMark = nullptr;
+    QFrame *m_faFLeft = nullptr;
+    QFrame *m_faFMid = nullptr;
+    QFrame *m_faFRight = nullptr;
+    QPushButton *m_cmPrevious = nullptr;
+    QPushButton *m_cmNext = nullptr;
+    QPushButton *m_cmDiagram = nullptr;
+    QPushButton *m_cmExhibit = nullptr;
+    QPushButton *m_cmTask = nullptr;
+    QPushButton *m_cmAnswer = nullptr;
+    QPushButton *m_cmEnd = nullptr;
+};
