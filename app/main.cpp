@@ -1,12 +1,20 @@
+#include "AppContext.h"
+#include "QtMessageBoxes.h"
+#include "StartUp.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    QMainWindow frMain;
-    frMain.setWindowTitle(QStringLiteral("Quendra"));
-    frMain.resize(800, 600);
-    frMain.show();
+    QtMessageBoxes messageBoxes;
+    MessageBoxes::install(&messageBoxes);
+
+    AppContext context;
+    StartUp startUp(context, {.programFolder = QCoreApplication::applicationDirPath(),
+                              .instanceLockPath = defaultInstanceLockPath(),
+                              .module = moduleReaderSteps()});
+    if (!startUp.run())
+        return startUp.exitCode();
     return application.exec();
 }

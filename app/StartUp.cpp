@@ -1,0 +1,148 @@
+#include "StartUp.h"
+
+#include "AppContext.h"
+#include "MainWindow.h"
+#include "SplashWindow.h"
+#include "StartPlaceholder.h"
+
+#include "common/ErrorReport.h"
+#include "common/MessageBoxes.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QLockFile>
+#include <QProgressBar>
+#include <QScreen>
+
+#include <unistd.h>
+
+std::optional<ScreenInfo> screenOf(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return std::nullopt;
+    return ScreenInfo{screen->geometry().width(), screen->geometry().height(), screen->depth()};
+}
+
+bool GetDisplay(const std::optional<ScreenInfo> &screen)
+{
+    if (!screen) {
+        ShowErrorReport({QStringLiteral("No display could be found."), 0,
+                         QStringLiteral("Procedure Name: GetDisplay")});
+        return false;
+    }
+    if (screen->width >= 800 && screen->height >= 600 && screen->bitsPerPixel >= 8)
+        return true;
+    showMessage(QStringLiteral("Incorrect Display Settings!"),
+                QStringLiteral("Sorry! Quendra requires minimum display of 800x600 pixels and 256 "
+                               "colors to function properly.\n\n"
+                               "Please change your display settings first.\n\n"
+                               "Terminating Quendra now..."),
+                MessageIcon::Warning, MessageButtons::Ok);
+    return false;
+}
+
+QString defaultInstanceLockPath()
+{
+    // One lock per user: another user's copy on the same machine does not count.
+    return QDir::tempPath() + QStringLiteral("/quendra-%1.lock").arg(getuid());
+}
+
+StartUp::StartUp(AppContext &context, StartUpSettings settings)
+    : m_context(context), m_settings(std::move(settings))
+{}
+
+StartUp::~StartUp() = default;
+
+bool StartUp::run()
+{
+    if (!claimSingleInstance())
+        return fail();
+    setPaths();
+
+    m_splash = std::make_unique<SplashWindow>();
+    m_splash->showCentred();
+
+    if (!GetDisplay(m_settings.screen(m_splash.get())))
+        return fail();
+
+    if (!loadMainWindow())
+        return fail();
+
+    m_splash->hide();
+    m_main->showScreen(m_main->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
+    return true;
+}
+
+bool StartUp::fail()
+{
+    m_exitCode = failedExitCode;
+    return false;
+}
+
+bool StartUp::claimSingleInstance()
+{
+    m_instanceLock = std::make_unique<QLockFile>(m_settings.instanceLockPath);
+    // A lock is stale only when the copy that holds it no longer runs, however old it is.
+    m_instanceLock->setStaleLockTime(0);
+    if (m_instanceLock->tryLock())
+        return true;
+    showMessage(QStringLiteral("Multiple Instances"),
+                QStringLiteral("Another instance of Quendra NTCX 512-330 has been running.\n"
+                               "You can only run one instance of the program at a time."),
+                MessageIcon::Information, MessageButtons::Ok);
+    return false;
+}
+
+void StartUp::setPaths()
+{
+    m_context.programFolder = m_settings.programFolder;
+    m_context.moduleFolder = m_context.programFolder + QStringLiteral("/Module/");
+    m_context.testDbPath = m_context.moduleFolder + QStringLiteral("512-330.qdb");
+}
+
+// The main window's loading: the remaining steps, while the splash stays in front.
+bool StartUp::loadMainWindow()
+{
+    m_main = std::make_unique<MainWindow>();
+    m_main->show();
+    m_splash->raise();
+
+    // The window's close button already asks the exit question, so there is no close item
+    // to remove from its title bar menu.
+    ShowProgress(0);
+
+    ShowProgress(10);
+    m_settings.module.extractDecompressor();
+
+    ShowProgress(20);
+    m_main->BuildMenu();
+
+    ShowProgress(30);
+    m_main->setStatusPanel(QStringLiteral("date"),
+                           QLocale().toString(m_settings.now(), QLocale::ShortFormat));
+
+    ShowProgress(40);
+    if (!m_settings.module.unpackTest(m_context.testDbPath, m_context.moduleFolder,
+                                      m_context.programFolder, m_context.testFiles))
+        return false;
+
+    ShowProgress(50);
+    if (!m_settings.module.loadTest(m_context.testFiles, m_context.moduleFolder, m_context.bank))
+        return false;
+
+    ShowProgress(60);
+    m_main->addScreen(new StartPlaceholder);
+    ShowProgress(70);
+    ShowProgress(80);
+    ShowProgress(90);
+    ShowProgress(100);
+    return true;
+}
+
+void StartUp::ShowProgress(int value)
+{
+    m_splash->progressBar()->setValue(value);
+    // Painted at once: start-up does not return to the event loop until it is done.
+    m_splash->progressBar()->repaint();
+}

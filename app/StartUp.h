@@ -1,0 +1,94 @@
+#pragma once
+
+#include "common/OneBasedArray.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct AppContext;
+struct QuestionBank;
+class MainWindow;
+class QLockFile;
+class QWidget;
+class SplashWindow;
+
+// What the display check reads of the screen.
+struct ScreenInfo
+{
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+};
+
+// The screen the window is on; nothing when there is no screen at all.
+std::optional<ScreenInfo> screenOf(const QWidget *window);
+
+// The display check: at least 800 x 600 pixels and 256 colours, else the warning box.
+// Without a screen to read, the error report of GetDisplay; the check then fails.
+bool GetDisplay(const std::optional<ScreenInfo> &screen);
+
+// The module reader's steps, replaceable so that start-up can be tested on its own.
+struct ModuleSteps
+{
+    std::function<bool()> extractDecompressor;
+    std::function<bool(const QString &archivePath, const QString &destinationFolder,
+                       const QString &programFolder, OneBasedArray<QString> &testFiles)>
+        unpackTest;
+    std::function<bool(const OneBasedArray<QString> &testFiles, const QString &moduleFolder,
+                       QuestionBank &bank)>
+        loadTest;
+};
+
+// The steps of the real module reader.
+ModuleSteps moduleReaderSteps();
+
+struct StartUpSettings
+{
+    QString programFolder;
+    // The lock file that keeps a second copy of the program from starting.
+    QString instanceLockPath;
+    std::function<std::optional<ScreenInfo>(const QWidget *splash)> screen = screenOf;
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    ModuleSteps module;
+};
+
+// The lock file of the user's running copy, in the user's temporary folder.
+QString defaultInstanceLockPath();
+
+// Brings the program up: single instance, paths, splash, display check, main window, the
+// module, the screens and finally the start screen. Owns the windows it creates and the
+// instance lock for as long as the program runs.
+class StartUp
+{
+public:
+    static constexpr int failedExitCode = 1;
+
+    StartUp(AppContext &context, StartUpSettings settings);
+    ~StartUp();
+
+    // True when the start screen is shown; false when the program must end with exitCode().
+    bool run();
+    int exitCode() const { return m_exitCode; }
+
+    MainWindow *mainWindow() const { return m_main.get(); }
+    SplashWindow *splashWindow() const { return m_splash.get(); }
+
+    void ShowProgress(int value);
+
+private:
+    bool fail();
+    bool claimSingleInstance();
+    void setPaths();
+    bool loadMainWindow();
+
+    AppContext &m_context;
+    StartUpSettings m_settings;
+    int m_exitCode = 0;
+    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<SplashWindow> m_splash;
+    std::unique_ptr<MainWindow> m_main;
+};
