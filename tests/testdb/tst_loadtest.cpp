@@ -1,6 +1,8 @@
 #include "FakeMessageBoxes.h"
 #include "SampleModule.h"
 #include "common/ErrorReport.h"
+#include "testdb/Archive.h"
+#include "testdb/BankCheck.h"
 #include "testdb/LoadTest.h"
 #include "testdb/ModuleWriter.h"
 #include "testdb/TableReader.h"
@@ -8,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +77,7 @@ private Q_SLOTS:
     void derivedValues_data();
     void derivedValues();
     void loadTablesReadsWhatThePackerWrote();
+    void randomDamageIsRefusedOrLoadsACheckedBank();
 
     void loadsTheUnpackedModuleAndLeavesNoTableFile();
     void firstTableFileMissingIsAnError();
@@ -209,6 +213,24 @@ void TestLoadTest::loadTablesReadsWhatThePackerWrote()
     QCOMPARE(bank.objectiveCount, 2);
     QCOMPARE(bank.minObjQuestions, 3);
     QCOMPARE(bank.questions[1].questionCode, QStringLiteral("QX-0001   "));
+}
+
+void TestLoadTest::randomDamageIsRefusedOrLoadsACheckedBank()
+{
+    const QByteArray archive = packArchive(bankEntries(sampleBank()), ArchiveLayout());
+    QRandomGenerator random(330);
+    for (int round = 0; round < 1000; ++round) {
+        QByteArray damaged = archive;
+        for (int flips = 1 + random.bounded(3); flips > 0; --flips)
+            damaged[random.bounded(damaged.size())] = char(random.bounded(256));
+        const ParsedArchive parsed = parseArchive(damaged);
+        QList<TableFile> files;
+        for (const UnpackedEntry &entry : parsed.entries)
+            files.append({entry.name, entry.content});
+        QuestionBank bank;
+        if (!loadTables(files, bank))
+            QCOMPARE(checkBank(bank), std::nullopt);
+    }
 }
 
 void TestLoadTest::loadsTheUnpackedModuleAndLeavesNoTableFile()
