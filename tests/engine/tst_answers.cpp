@@ -1,0 +1,301 @@
+#include "BankBuilder.h"
+#include "FakeMessageBoxes.h"
+#include "engine/AnswerEncoding.h"
+
+#include <QTest>
+
+namespace {
+
+// q1: single answer, 4 choices; q2: multiple answers, 4 choices, correct 1, 3 and 4;
+// q3: typed answer; q4: typed values, 3 boxes; q5: typed values, 1 box; q6: simulation.
+QuestionBank answerBank()
+{
+    BankBuilder builder;
+    builder.objectives(1)
+        .question(1, SingleAnswer, 4)
+        .question(1, MultipleAnswers, 4)
+        .question(1, TypedAnswer)
+        .question(1, TypedValues, 3)
+        .question(1, TypedValues, 1)
+        .question(1, Simulation, 2);
+    QuestionBank bank = builder.bank();
+    bank.questions[2].answerKey = 0b1101;
+    return bank;
+}
+
+TestState freshState(const QuestionBank &bank)
+{
+    TestState state;
+    state.answerRecs = OneBasedArray<AnswerRecord>(bank.bankQuestionCount);
+    state.ansOrder = OneBasedArray<OneBasedArray<int>>(bank.bankQuestionCount);
+    state.optPrevious = true;
+    state.testActive = true;
+    return state;
+}
+
+OneBasedArray<bool> selection(std::initializer_list<bool> values)
+{
+    OneBasedArray<bool> selected;
+    for (bool value : values)
+        selected.append(value);
+    return selected;
+}
+
+OneBasedArray<QString> boxes(const QStringList &values)
+{
+    OneBasedArray<QString> result;
+    for (const QString &value : values)
+        result.append(value);
+    return result;
+}
+
+QStringList boxTexts(const OneBasedArray<QString> &values)
+{
+    return QStringList(values.begin(), values.end());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(AnswerValue)
+Q_DECLARE_METATYPE(AnswerRequirement)
+
+class TestAnswers : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void numOfChoicesCountsOnlyTheChoiceBits_data();
+    void numOfChoicesCountsOnlyTheChoiceBits();
+    void shuffledChoiceIsStoredByItsNumber();
+    void choicesAreNeverShuffledForTypedQuestions();
+    void multipleAnswersRoundTrip();
+    void typedAnswerIsTrimmed();
+    void dottedValuesRoundTrip_data();
+    void dottedValuesRoundTrip();
+    void singleValueBoxRoundTrips();
+    void unansweredValuesKeepTheDrawnZeros();
+    void markIsKeptOnlyWithFreeNavigation();
+    void taskAnswersAreNotTouched();
+    void answerRequiredRule_data();
+    void answerRequiredRule();
+    void answerRequiredBoxes();
+};
+
+void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits_data()
+{
+    QTest::addColumn<int>("choiceCount");
+    QTest::addColumn<int>("mask");
+    QTest::addColumn<int>("count");
+    QTest::newRow("1011 of 3") << 3 << 11 << 2;
+    QTest::newRow("1011 of 4") << 4 << 11 << 3;
+    QTest::newRow("5 of 4") << 4 << 5 << 2;
+    QTest::newRow("nothing") << 4 << 0 << 0;
+    QTest::newRow("all ten") << 10 << 0x3ff << 10;
+}
+
+void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
+{
+    QFETCH(int, choiceCount);
+    QFETCH(int, mask);
+    QFETCH(int, count);
+    QuestionBank bank = answerBank();
+    bank.questions[1].choiceCount = quint8(choiceCount);
+    QCOMPARE(NumOfChoices(bank, 1, mask), count);
+}
+
+void TestAnswers::shuffledChoiceIsStoredByItsNumber()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    state.optRandomAnswers = true;
+    state.ansOrder[1] = OneBasedArray<int>(maxChoices);
+    const int order[] = {3, 1, 4, 2};
+    for (int p = 1; p <= 4; ++p)
+        state.ansOrder[1][p] = order[p - 1];
+
+    AnswerControlState controls = drawnControlState(bank, 1);
+    controls.selected[1] = true;
+    storeAnswer(bank, state, 1, controls);
+    QCOMPARE(std::get<int>(state.answerRecs[1].answer), 4);
+
+    AnswerControlState shown = drawnControlState(bank, 1);
+    restoreAnswer(bank, state, 1, shown);
+    QCOMPARE(shown.selected, selection({true, false, false, false}));
+
+    // Without shuffling the same position is choice 1.
+    state.optRandomAnswers = false;
+    storeAnswer(bank, state, 1, controls);
+    QCOMPARE(std::get<int>(state.answerRecs[1].answer), 1);
+}
+
+void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    state.optRandomAnswers = true;
+    state.ansOrder[4] = OneBasedArray<int>(maxChoices);
+    state.ansOrder[4][1] = 3;
+    QCOMPARE(choiceAtPosition(state, 4, TypedValues, 1), 1);
+    // A question without a drawn order (all zeros) shows its choices in row order.
+    QCOMPARE(choiceAtPosition(state, 2, MultipleAnswers, 2), 2);
+}
+
+void TestAnswers::multipleAnswersRoundTrip()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    AnswerControlState controls = drawnControlState(bank, 2);
+    controls.selected = selection({true, false, true, false});
+    storeAnswer(bank, state, 2, controls);
+    QCOMPARE(std::get<int>(state.answerRecs[2].answer), 5);
+
+    AnswerControlState shown = drawnControlState(bank, 2);
+    restoreAnswer(bank, state, 2, shown);
+    QCOMPARE(shown.selected, controls.selected);
+}
+
+void TestAnswers::typedAnswerIsTrimmed()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    AnswerControlState controls = drawnControlState(bank, 3);
+    controls.typedAnswer = QStringLiteral("  show running-config \t");
+    storeAnswer(bank, state, 3, controls);
+    QCOMPARE(std::get<QString>(state.answerRecs[3].answer), QStringLiteral("show running-config"));
+}
+
+void TestAnswers::dottedValuesRoundTrip_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("shownAgain");
+    QTest::newRow("plain") << QStringList{u"10"_qs, u"0"_qs, u"255"_qs} << u"10.0.255"_qs
+                           << QStringList{u"10"_qs, u"0"_qs, u"255"_qs};
+    QTest::newRow("empty middle") << QStringList{u"a"_qs, u""_qs, u"c"_qs} << u"a..c"_qs
+                                  << QStringList{u"a"_qs, u""_qs, u"c"_qs};
+    QTest::newRow("all blank") << QStringList{u" "_qs, u""_qs, u""_qs} << u".."_qs
+                               << QStringList{u""_qs, u""_qs, u""_qs};
+    QTest::newRow("trimmed") << QStringList{u" 1 "_qs, u"2 "_qs, u" 3"_qs} << u"1.2.3"_qs
+                             << QStringList{u"1"_qs, u"2"_qs, u"3"_qs};
+    // A typed "." shifts the fields, but the last box keeps the rest, so nothing is lost.
+    QTest::newRow("typed dot") << QStringList{u"1.2"_qs, u"3"_qs, u"4"_qs} << u"1.2.3.4"_qs
+                               << QStringList{u"1"_qs, u"2"_qs, u"3.4"_qs};
+}
+
+void TestAnswers::dottedValuesRoundTrip()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, stored);
+    QFETCH(QStringList, shownAgain);
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    AnswerControlState controls = drawnControlState(bank, 4);
+    controls.values = boxes(typed);
+    storeAnswer(bank, state, 4, controls);
+    QCOMPARE(std::get<QString>(state.answerRecs[4].answer), stored);
+    QVERIFY(answerPresent(state.answerRecs[4].answer));
+
+    AnswerControlState shown = drawnControlState(bank, 4);
+    restoreAnswer(bank, state, 4, shown);
+    QCOMPARE(boxTexts(shown.values), shownAgain);
+
+    // Leaving the item again stores the same text.
+    storeAnswer(bank, state, 4, shown);
+    QCOMPARE(std::get<QString>(state.answerRecs[4].answer), stored);
+}
+
+void TestAnswers::singleValueBoxRoundTrips()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    AnswerControlState controls = drawnControlState(bank, 5);
+    controls.values = boxes({u"42"_qs});
+    storeAnswer(bank, state, 5, controls);
+    AnswerControlState shown = drawnControlState(bank, 5);
+    restoreAnswer(bank, state, 5, shown);
+    QCOMPARE(boxTexts(shown.values), QStringList{u"42"_qs});
+}
+
+void TestAnswers::unansweredValuesKeepTheDrawnZeros()
+{
+    const QuestionBank bank = answerBank();
+    const TestState state = freshState(bank);
+    AnswerControlState shown = drawnControlState(bank, 4);
+    restoreAnswer(bank, state, 4, shown);
+    QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_qs, u"0"_qs, u"0"_qs}));
+}
+
+void TestAnswers::markIsKeptOnlyWithFreeNavigation()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    AnswerControlState controls = drawnControlState(bank, 1);
+    controls.marked = true;
+    state.optPrevious = false;
+    storeAnswer(bank, state, 1, controls);
+    QVERIFY(!state.answerRecs[1].marked);
+    state.optPrevious = true;
+    storeAnswer(bank, state, 1, controls);
+    QVERIFY(state.answerRecs[1].marked);
+
+    state.optPrevious = false;
+    AnswerControlState shown = drawnControlState(bank, 1);
+    restoreAnswer(bank, state, 1, shown);
+    QVERIFY(!shown.marked);
+}
+
+void TestAnswers::taskAnswersAreNotTouched()
+{
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    state.answerRecs[6].answer = -1;
+    AnswerControlState controls = drawnControlState(bank, 6);
+    controls.marked = true;
+    storeAnswer(bank, state, 6, controls);
+    QCOMPARE(std::get<int>(state.answerRecs[6].answer), -1);
+    QVERIFY(state.answerRecs[6].marked);
+}
+
+void TestAnswers::answerRequiredRule_data()
+{
+    QTest::addColumn<int>("q");
+    QTest::addColumn<AnswerValue>("answer");
+    QTest::addColumn<AnswerRequirement>("expected");
+    QTest::newRow("never answered") << 1 << AnswerValue() << AnswerRequirement::Unanswered;
+    QTest::newRow("no choice") << 1 << AnswerValue(0) << AnswerRequirement::Unanswered;
+    QTest::newRow("one choice") << 1 << AnswerValue(2) << AnswerRequirement::Accepted;
+    QTest::newRow("two of three") << 2 << AnswerValue(0b0101) << AnswerRequirement::WrongCount;
+    QTest::newRow("four of three") << 2 << AnswerValue(0b1111) << AnswerRequirement::WrongCount;
+    QTest::newRow("three wrong ones") << 2 << AnswerValue(0b0111) << AnswerRequirement::Accepted;
+    QTest::newRow("empty text") << 3 << AnswerValue(QString()) << AnswerRequirement::Unanswered;
+    QTest::newRow("separators only") << 4 << AnswerValue(u".."_qs) << AnswerRequirement::Accepted;
+}
+
+void TestAnswers::answerRequiredRule()
+{
+    QFETCH(int, q);
+    QFETCH(AnswerValue, answer);
+    QFETCH(AnswerRequirement, expected);
+    const QuestionBank bank = answerBank();
+    TestState state = freshState(bank);
+    state.answerRecs[q].answer = answer;
+    QCOMPARE(checkAnswerRequired(bank, state, q), expected);
+}
+
+void TestAnswers::answerRequiredBoxes()
+{
+    const QuestionBank bank = answerBank();
+    FakeMessageBoxes boxes;
+    showAnswerRequiredBox(bank, 1, AnswerRequirement::Unanswered);
+    showAnswerRequiredBox(bank, 2, AnswerRequirement::WrongCount);
+    showAnswerRequiredBox(bank, 2, AnswerRequirement::Accepted);
+    QCOMPARE(boxes.shown.size(), 2);
+    QCOMPARE(boxes.shown[0].title, u"Attention!"_qs);
+    QCOMPARE(boxes.shown[0].text, u"You must answer this question to proceed."_qs);
+    QCOMPARE(boxes.shown[0].icon, MessageIcon::Information);
+    QCOMPARE(boxes.shown[1].title, u"Attention:"_qs);
+    QCOMPARE(boxes.shown[1].text, u"Please select 3 correct answers."_qs);
+    QCOMPARE(boxes.shown[1].buttons, MessageButtons::Ok);
+}
+
+QTEST_APPLESS_MAIN(TestAnswers)
+#include "tst_answers.moc"
