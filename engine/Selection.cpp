@@ -47,12 +47,14 @@ bool InitObjQueID(const QuestionBank &bank, TestState &state, int objectiveCount
         state.objListCount = 0;
         state.objQueID.fill(n, 0);
 
-        // The questions of each objective in bank order. Sizes are counted from the questions
-        // themselves, so a header count that disagrees cannot send a draw past the end.
+        // The questions of each objective in bank order, by position (which a checked bank
+        // also has as questionId). Sizes are counted from the questions themselves, so a
+        // header count that disagrees cannot send a draw past the end or into a loop.
         std::vector<std::vector<int>> questionsOf(std::size_t(c) + 1);
-        for (const Question &question : bank.questions) {
-            if (question.objectiveNo >= 1 && question.objectiveNo <= c)
-                questionsOf[question.objectiveNo].push_back(question.questionId);
+        for (int q = 1; q <= n; ++q) {
+            const int o = bank.questions[q].objectiveNo;
+            if (o >= 1 && o <= c)
+                questionsOf[std::size_t(o)].push_back(q);
         }
         auto sizeOf = [&](int o) { return int(questionsOf[std::size_t(o)].size()); };
         int smallest = 0;
