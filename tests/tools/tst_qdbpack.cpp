@@ -252,6 +252,13 @@ private Q_SLOTS:
                })
             << testFile + QStringLiteral(": question 1 (Q-1-ABCDEFG): questionCode "
                                          "\"Q-1-ABCDEFG\" is longer than 10 characters");
+        QTest::newRow("code used twice")
+            << Change([](ModuleSource &s) {
+                   s.bank.questions[5].questionCode = QStringLiteral("Q-2");
+               })
+            << testFile +
+                   QStringLiteral(": question 5 (Q-2): questionCode \"Q-2\" is also the code "
+                                  "of question 2");
         QTest::newRow("missing picture")
             << Change([](ModuleSource &s) { s.availableFiles->remove(QStringLiteral("g.png")); })
             << q.arg(6) + QStringLiteral("diagramFile \"g.png\" is not in files/");

@@ -249,6 +249,18 @@ private:
                             QStringLiteral("questionCode \"%1\" is longer than %2 characters")
                                 .arg(question.questionCode)
                                 .arg(questionCodeLength));
+        // The code is the only name a question has for its readers; two alike would be
+        // confused in the item line and in reports.
+        const QString code = question.questionCode.trimmed();
+        if (!code.isEmpty()) {
+            if (const int first = m_firstWithCode.value(code); first != 0)
+                m_errors.append(where + QStringLiteral("questionCode \"%1\" is also the code of "
+                                                       "question %2")
+                                            .arg(code)
+                                            .arg(first));
+            else
+                m_firstWithCode.insert(code, q);
+        }
         text(where, QStringLiteral("questionText"), question.questionText);
         text(where, QStringLiteral("diagramFile"), question.diagramFile);
         text(where, QStringLiteral("exhibitFile"), question.exhibitFile);
@@ -408,6 +420,7 @@ private:
     QHash<qint16, QList<int>> m_choiceRowsOf;
     QHash<qint16, QList<int>> m_dndRowsOf;
     QHash<qint16, QList<int>> m_simRowsOf;
+    QHash<QString, int> m_firstWithCode;
     QStringList m_errors;
 };
 
