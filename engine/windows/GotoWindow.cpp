@@ -87,10 +87,18 @@ void GotoWindow::showEvent(QShowEvent *event)
 
 bool GotoWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Leaving the box checks the number, unless the user is cancelling anyway.
+    // Leaving the box checks the number, unless the user is cancelling anyway. The check
+    // runs once the box has finished losing the focus, so its selection can be set again.
     if (watched == m_txCurRec && event->type() == QEvent::FocusOut && isVisible() &&
-        QApplication::focusWidget() != m_cmCancel)
-        acceptTypedItem();
+        QApplication::focusWidget() != m_cmCancel) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isVisible())
+                    acceptTypedItem();
+            },
+            Qt::QueuedConnection);
+    }
     return QDialog::eventFilter(watched, event);
 }
 
