@@ -334,9 +334,12 @@ QPointF interfaceLabelCentre(const Device &device, QPointF unit, QPointF side, c
         QFontMetricsF(uiFont(11)).boundingRect(QRectF(0, 0, 1000, 1000), Qt::AlignLeft, text);
     const QRectF caption = captionArea(device).adjusted(-3, -2, 3, 2);
     qreal distance = edgeDistance(device.kind, unit) + 16;
+    // Far enough to the side that the label's plate does not cover the line itself.
+    const qreal offset = std::abs(side.x()) * (bounds.width() / 2 + 5) +
+                         std::abs(side.y()) * (bounds.height() / 2 + 3);
     QPointF centre;
     for (int step = 0; step < 150; ++step, distance += 2) {
-        centre = QPointF(device.centre) + unit * distance + side * 11;
+        centre = QPointF(device.centre) + unit * distance + side * offset;
         const QRectF label(centre.x() - bounds.width() / 2 - 3, centre.y() - bounds.height() / 2,
                            bounds.width() + 6, bounds.height());
         if (!label.intersects(caption))
