@@ -10,6 +10,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -63,12 +65,22 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     m_screenArea = new QWidget(this);
     m_screenArea->setObjectName(QStringLiteral("mdiArea"));
-    m_screenArea->setBackgroundRole(QPalette::Dark);
-    m_screenArea->setAutoFillBackground(true);
     m_screenArea->installEventFilter(this);
     setCentralWidget(m_screenArea);
 
     buildStatusBar();
+}
+
+void MainWindow::showCentred()
+{
+    if (const QScreen *where = screen()) {
+        const QRect available = where->availableGeometry();
+        resize(QSize(1024, 768).boundedTo(available.size()).expandedTo(minimumSize()));
+        QRect place(QPoint(), frameGeometry().size());
+        place.moveCenter(available.center());
+        move(place.topLeft());
+    }
+    show();
 }
 
 void MainWindow::buildStatusBar()
@@ -230,6 +242,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_screenArea && event->type() == QEvent::Resize)
         layoutScreens();
+    // The area's own background, painted here rather than through its palette or role, which
+    // its screens would inherit.
+    if (watched == m_screenArea && event->type() == QEvent::Paint) {
+        QPainter painter(m_screenArea);
+        painter.fillRect(m_screenArea->rect(), m_screenArea->palette().color(QPalette::Dark));
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -24,6 +24,10 @@ public:
 
     explicit MainWindow(QWidget *parent = nullptr);
 
+    // Shows the frame in the middle of its screen, a little larger than its minimum where
+    // the screen has the room.
+    void showCentred();
+
     // Creates the whole menu tree with its initial states; called once at start-up.
     void BuildMenu();
     // The menu item (or top-level menu) with this key, e.g. "keyExit"; null before BuildMenu.

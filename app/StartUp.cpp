@@ -105,7 +105,7 @@ void StartUp::setPaths()
 bool StartUp::loadMainWindow()
 {
     m_main = std::make_unique<MainWindow>();
-    m_main->show();
+    m_main->showCentred();
     m_splash->raise();
 
     // The window's close button already asks the exit question, so there is no close item
