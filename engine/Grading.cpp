@@ -1,5 +1,6 @@
 #include "Grading.h"
 
+#include "engine/RuntimeError.h"
 #include "engine/Selection.h"
 #include "engine/TestState.h"
 #include "testdb/QuestionBank.h"
@@ -82,7 +83,7 @@ Verdict judge(const QuestionBank &bank, const TestState &state, int q)
 } // namespace
 
 void CheckAnswer(const QuestionBank &, TestState &state, int n)
-{
+try {
     state.answeredCount = 0;
     state.incompleteCount = 0;
     state.incompleteItems.clear();
@@ -100,10 +101,12 @@ void CheckAnswer(const QuestionBank &, TestState &state, int n)
             state.incompleteItems.append(item);
         }
     }
+} catch (const std::exception &error) {
+    reportRuntimeError(error, QStringLiteral("Procedure Name: CheckAnswerErr"));
 }
 
 void GradeTest(const QuestionBank &bank, TestState &state)
-{
+try {
     state.testActive = false;
 
     state.objCorrect.fill(state.objListCount, 0);
@@ -156,4 +159,6 @@ void GradeTest(const QuestionBank &bank, TestState &state)
         state.objPercent[entry] = asked > 0 ? roundHalfEven(100LL * correct, asked) : 0;
         state.objScoreText[entry] = QStringLiteral("(%1/%2)").arg(correct).arg(asked);
     }
+} catch (const std::exception &error) {
+    reportRuntimeError(error, QStringLiteral("Procedure Name: GradeTest"));
 }

@@ -1,0 +1,91 @@
+#include "DiagramWindow.h"
+
+#include "common/ErrorReport.h"
+#include "common/Twips.h"
+#include "engine/TestState.h"
+#include "present/ModuleFile.h"
+#include "testdb/QuestionBank.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+QPointer<QDialog> openDiagram;
+
+constexpr int fileNotFoundError = 53;
+constexpr int invalidPictureError = 481;
+
+// Where imDiagram sits in the window; the window grows around it.
+constexpr int pictureLeft = 120;
+constexpr int pictureTop = 120;
+
+void reportFailure(const QString &description, int number)
+{
+    ShowErrorReport({description, number, QStringLiteral("Procedure Name: ShowDiagram")});
+}
+
+} // namespace
+
+void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString &moduleFolder,
+                 QWidget *parent)
+{
+    if (!bank.questions.contains(state.curQ)) {
+        reportFailure(QStringLiteral("Subscript out of range"), 9);
+        return;
+    }
+    const std::optional<QString> path =
+        moduleFilePath(moduleFolder, bank.questions[state.curQ].diagramFile);
+    if (!path || !QFile::exists(*path)) {
+        reportFailure(QStringLiteral("File not found"), fileNotFoundError);
+        return;
+    }
+    const QPixmap picture(*path);
+    if (picture.isNull()) {
+        reportFailure(QStringLiteral("Invalid picture"), invalidPictureError);
+        return;
+    }
+
+    // On the heap: the parent may be closed while the window is open (time is up).
+    QPointer<QDialog> frDiagram = new QDialog(parent);
+    frDiagram->setObjectName(QStringLiteral("frDiagram"));
+    frDiagram->setWindowTitle(
+        QStringLiteral("Diagram: Item %1 of %2").arg(state.curItem).arg(state.testLength));
+    frDiagram->setModal(true);
+
+    auto *imDiagram = new QLabel(frDiagram);
+    imDiagram->setObjectName(QStringLiteral("imDiagram"));
+    imDiagram->setPixmap(picture);
+    imDiagram->setGeometry(twips(pictureLeft), twips(pictureTop), picture.width(),
+                           picture.height());
+
+    auto *cmClose = new QPushButton(QStringLiteral("&Close"), frDiagram);
+    cmClose->setObjectName(QStringLiteral("cmClose"));
+    cmClose->setDefault(true);
+    QObject::connect(cmClose, &QPushButton::clicked, frDiagram, &QDialog::accept);
+
+    // The window fits the picture: Close 240 below it and centred, margins of 300 to the
+    // right and 600 below.
+    const int width = imDiagram->geometry().right() + 1 + twips(300);
+    const int closeWidth = twips(1215);
+    const int closeHeight = twips(375);
+    const int closeTop = imDiagram->geometry().bottom() + 1 + twips(240);
+    cmClose->setGeometry(width / 2 - closeWidth / 2, closeTop, closeWidth, closeHeight);
+    frDiagram->setFixedSize(width, closeTop + closeHeight + twips(600));
+
+    openDiagram = frDiagram;
+    frDiagram->exec();
+    delete frDiagram;
+}
+
+bool CloseDiagram()
+{
+    if (!openDiagram || !openDiagram->isVisible())
+        return false;
+    openDiagram->reject();
+    return true;
+}

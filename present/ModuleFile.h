@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The path of a file a question names (exhibit, diagram), inside moduleFolder. A module
+// only names plain files: a name that is empty, holds a path separator or a drive colon,
+// or is "." or ".." gives nothing, so no module can make the program read elsewhere.
+std::optional<QString> moduleFilePath(const QString &moduleFolder, const QString &fileName);
