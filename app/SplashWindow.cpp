@@ -87,7 +87,7 @@ QLabel *textLabel(QWidget *parent, const QString &name, const QString &text)
 } // namespace
 
 SplashWindow::SplashWindow(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frSplash"));
     setWindowTitle(QStringLiteral("Quendra"));
