@@ -56,6 +56,7 @@ template <typename Control> Control *loadElement(Control *templ, int index)
     if constexpr (std::is_same_v<Control, QLabel>) {
         element->setAlignment(templ->alignment());
         element->setWordWrap(templ->wordWrap());
+        element->setContentsMargins(templ->contentsMargins());
         element->setText(templ->text());
     } else if constexpr (std::is_same_v<Control, QLineEdit>) {
         element->setAlignment(templ->alignment());
@@ -112,8 +113,10 @@ void updateScrollRange(QuestionControls &controls)
         if (!child->isHidden())
             contentBottom = qMax(contentBottom, bottomOf(child));
     }
-    const int width = controls.svTest->viewport()->width();
-    controls.questionArea->resize(width, contentBottom + twips(480));
+    // At least as tall as the viewport, so the page is one white area.
+    const QWidget *viewport = controls.svTest->viewport();
+    controls.questionArea->resize(viewport->width(),
+                                  qMax(contentBottom + twips(480), viewport->height()));
 }
 
 void showQuestion(const QuestionBank &bank, TestState &state, QuestionControls &controls, int item)
@@ -141,7 +144,7 @@ void showQuestion(const QuestionBank &bank, TestState &state, QuestionControls &
 void showTypedAnswerPrompt(QuestionControls &controls, const QString &prompt)
 {
     controls.lbTI->setText(prompt);
-    fitHeight(controls.lbTI);
+    fitWidth(controls.lbTI, controls, 600);
     placeBelow(controls.lbTI, controls.lbQuestion, 480);
     controls.lbTI->setVisible(true);
     placeBelow(controls.txTI[0], controls.lbTI, 120);

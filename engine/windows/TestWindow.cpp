@@ -180,6 +180,10 @@ void TestWindow::buildControls()
     QLabel *dotTemplate = makeControl<QLabel>(QStringLiteral("lbDot"), QStringLiteral("."), area);
     dotTemplate->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     dotTemplate->setProperty("index", 0);
+    // The first line of a choice's text sits level with the letter of its selector.
+    const int letterOffset =
+        qMax(0, (optionTemplate->sizeHint().height() - choiceTemplate->fontMetrics().height()) / 2);
+    choiceTemplate->setContentsMargins(0, letterOffset, 0, 0);
     m_controls.lbChc = {choiceTemplate};
     m_controls.opChc = {optionTemplate};
     m_controls.ckChc = {checkTemplate};
