@@ -55,9 +55,7 @@ private Q_SLOTS:
     void sharesOutInProportionPerPass_data();
     void sharesOutInProportionPerPass();
     void shortTestRepresentsTheFirstObjectivesInVisitOrder();
-    void wantedBeyondAvailableUsesEveryQuestionOnce();
     void withoutRandomOrderItemsFollowObjectivesAndBank();
-    void unselectedAndEmptyObjectivesNeverContribute();
     void noAvailableQuestionTellsTheUser();
     void answerOrderShufflesOnlyListedChoices();
     void getQueIdOutsideTheTestReportsAnError();
@@ -176,23 +174,6 @@ void TestSelection::shortTestRepresentsTheFirstObjectivesInVisitOrder()
     }
 }
 
-void TestSelection::wantedBeyondAvailableUsesEveryQuestionOnce()
-{
-    const QuestionBank bank = unevenBank();
-    TestState state = stateFor(bank, true, {2, 3, 5});
-    QVERIFY(InitObjQueID(bank, state, 8, 999));
-    QCOMPARE(state.testLength, 17);
-    std::set<int> used;
-    for (int pos = 1; pos <= state.testLength; ++pos)
-        used.insert(state.objQueID[pos]);
-    std::set<int> available;
-    for (const Question &question : bank.questions) {
-        if (question.objectiveNo == 2 || question.objectiveNo == 3 || question.objectiveNo == 5)
-            available.insert(question.questionId);
-    }
-    QCOMPARE(used, available);
-}
-
 void TestSelection::withoutRandomOrderItemsFollowObjectivesAndBank()
 {
     const QuestionBank bank = unevenBank();
@@ -212,22 +193,6 @@ void TestSelection::withoutRandomOrderItemsFollowObjectivesAndBank()
         }
     }
     QCOMPARE(pos, 21);
-}
-
-void TestSelection::unselectedAndEmptyObjectivesNeverContribute()
-{
-    const QuestionBank bank = unevenBank();
-    for (quint64 seed = 1; seed <= 50; ++seed) {
-        Random::instance().seed(seed);
-        TestState state = stateFor(bank, true, {1, 4, 6});
-        QVERIFY(InitObjQueID(bank, state, 8, 50));
-        QCOMPARE(state.testLength, 7);
-        QCOMPARE(state.objQuota[4], 0);
-        for (int pos = 1; pos <= state.testLength; ++pos) {
-            const int o = bank.questions[state.objQueID[pos]].objectiveNo;
-            QVERIFY(o == 1 || o == 6);
-        }
-    }
 }
 
 void TestSelection::noAvailableQuestionTellsTheUser()

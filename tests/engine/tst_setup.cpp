@@ -63,7 +63,6 @@ private Q_SLOTS:
     void customQuestionCountText();
     void customWithNoObjectiveCheckedStops();
     void customTakesOnlyTheCheckedObjectives();
-    void examLongerThanTheBankUsesTheBank();
     void unknownModeIsReported();
     void recordIndexFindsEachQuestionsBlock();
 
@@ -255,19 +254,6 @@ void TestSetup::customTakesOnlyTheCheckedObjectives()
     QVERIFY(InitTest(CustomMode, bank, state, custom));
     QCOMPARE(state.testLength, 20);
     QCOMPARE(boxes.shown.size(), 0);
-}
-
-void TestSetup::examLongerThanTheBankUsesTheBank()
-{
-    BankBuilder builder;
-    builder.objectives(2).questions(1, 3).questions(2, 5).examQuestions(65, 120);
-    TestState state;
-    QVERIFY(InitTest(ExamMode, builder.bank(), state));
-    QCOMPARE(state.testLength, 8);
-    std::set<int> questions;
-    for (int item = 1; item <= 8; ++item)
-        questions.insert(GetQueID(state, item));
-    QCOMPARE(int(questions.size()), 8);
 }
 
 void TestSetup::unknownModeIsReported()
