@@ -6,6 +6,7 @@
 #include "testdb/QuestionBank.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -27,6 +28,9 @@ int drawDistinct(int m, std::vector<char> &taken)
 // The bank question of an item; throws on an item or position outside the test.
 int questionOfItem(const TestState &state, int item)
 {
+    // Positions past the test hold no question; reading one is a caller's fault.
+    if (item < 1 || item > state.testLength)
+        throw std::out_of_range("item outside the test");
     if (state.optRandomQuestions)
         return state.objQueID[state.rndQueID[item]];
     return state.objQueID[item];
