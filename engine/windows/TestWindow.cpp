@@ -243,6 +243,7 @@ void TestWindow::load()
 {
     setWindowTitle(QStringLiteral("Exam #") + m_bank.testInfo.examCode + QStringLiteral(", ") +
                    m_bank.testInfo.examTitle);
+    // Also lays the window out, so the item is drawn for its width.
     SetTestTimer();
     m_state.curItem = 1;
     m_cmAnswer->setEnabled(m_state.optAnswerButton);

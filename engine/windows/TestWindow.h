@@ -46,6 +46,10 @@ public:
     // What the status bar's "info" panel should show.
     QString instruction() const { return m_instruction; }
 
+    // The controls that show the item, for the correct-answer display (its hideCorAns and
+    // showCorAns hooks are set by the program).
+    QuestionControls &questionControls() { return m_controls; }
+
 Q_SIGNALS:
     // The item on screen is saved and the test has ended: grade it and show the report.
     void gradeRequested();
