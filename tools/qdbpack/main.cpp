@@ -49,9 +49,10 @@ int pack(const QStringList &args)
         } else if (args[i] == QStringLiteral("--block-size") && i + 1 < args.size()) {
             bool ok = false;
             blockSize = args[++i].toInt(&ok);
-            if (!ok)
-                return refuse(
-                    {QStringLiteral("--block-size: \"%1\" is not a number").arg(args[i])});
+            if (!ok || *blockSize < 1 || *blockSize > maxBlockSize)
+                return refuse({QStringLiteral("--block-size: \"%1\" is not a number from 1 to %2")
+                                   .arg(args[i])
+                                   .arg(maxBlockSize)});
         } else {
             return usage();
         }
