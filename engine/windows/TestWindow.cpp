@@ -469,6 +469,9 @@ void TestWindow::leaveForList()
 
 void TestWindow::endTest()
 {
+    // The time can run out while a box about ending the test is still open.
+    if (!m_state.testActive)
+        return;
     SaveAnswer(m_state.curQ);
     stopClock();
     m_state.testActive = false;

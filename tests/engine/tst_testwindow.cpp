@@ -97,6 +97,7 @@ private Q_SLOTS:
     void endButtonAsksAndGrades();
     void timerCountsDown();
     void timeUpSavesGradesAndCloses();
+    void timeUpBehindTheEndPromptGradesOnce();
     void longQuestionScrolls();
 
 private:
@@ -735,6 +736,47 @@ void TestTestWindow::timeUpSavesGradesAndCloses()
     QVERIFY(m_window->isHidden());
     QCOMPARE(m_window->findChild<QLabel *>(u"lbTime"_qs)->text(), u"Time Left: 00:00:00"_qs);
     QVERIFY(!m_window->findChild<QTimer *>(u"tmTimer"_qs)->isActive());
+}
+
+// Answers the end prompt Yes only after the timer has run out behind it.
+class TimeRunsOutBehindTheBox : public MessageBoxes
+{
+public:
+    TimeRunsOutBehindTheBox(TestWindow *window, FakeClock *clock)
+        : m_window(window), m_clock(clock), m_previous(MessageBoxes::installed())
+    {
+        MessageBoxes::install(this);
+    }
+    ~TimeRunsOutBehindTheBox() override { MessageBoxes::install(m_previous); }
+
+    MessageButton show(const MessageBoxRequest &request) override
+    {
+        titles.append(request.title);
+        if (request.title == u"Ending Test..."_qs) {
+            m_clock->advanceSecs(2 * 60 * 60);
+            m_window->timerTick();
+            return MessageButton::Yes;
+        }
+        return MessageButton::Ok;
+    }
+
+    QStringList titles;
+
+private:
+    TestWindow *m_window;
+    FakeClock *m_clock;
+    MessageBoxes *m_previous;
+};
+
+void TestTestWindow::timeUpBehindTheEndPromptGradesOnce()
+{
+    startTest(ExamMode);
+    QSignalSpy grade(m_window.get(), &TestWindow::gradeRequested);
+    TimeRunsOutBehindTheBox boxes(m_window.get(), m_clock.get());
+    QTest::mouseClick(button("cmEnd"), Qt::LeftButton);
+    QCOMPARE(boxes.titles, (QStringList{u"Ending Test..."_qs, u"Time is Up!"_qs}));
+    QCOMPARE(grade.size(), 1);
+    QVERIFY(m_window->isHidden());
 }
 
 void TestTestWindow::longQuestionScrolls()
