@@ -280,7 +280,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
     unloadOtherWindows();
-    QCoreApplication::quit();
+    // Queued, so that a close confirmed while start-up is still running ends the program as
+    // soon as its event loop starts.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                              Qt::QueuedConnection);
 }
 
 void MainWindow::unloadOtherWindows()

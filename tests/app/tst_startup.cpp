@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 #include <QtEndian>
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void displayCheckWithoutAScreenReportsTheError();
     void stepsRunInOrderWithTheirProgress();
     void aFailedDisplayCheckEndsBeforeTheMainWindow();
+    void aCloseConfirmedDuringStartUpEndsTheProgram();
     void aSecondCopyIsRefusedAndTheFirstKeepsRunning();
     void aFailingModuleStepEndsStartUp_data();
     void aFailingModuleStepEndsStartUp();
@@ -239,6 +241,28 @@ void TestStartUp::aFailedDisplayCheckEndsBeforeTheMainWindow()
     QCOMPARE(boxes.shown[0].title, QStringLiteral("Incorrect Display Settings!"));
     QVERIFY(!startUp.mainWindow());
     QVERIFY(!unpacked);
+}
+
+void TestStartUp::aCloseConfirmedDuringStartUpEndsTheProgram()
+{
+    FakeMessageBoxes boxes;
+    boxes.answerNext(MessageButton::Ok);
+    QTemporaryDir folder;
+    AppContext context;
+    StartUpSettings settings = fakeSettings(folder);
+    std::unique_ptr<StartUp> startUp;
+    // The reader lets pending events through while it unpacks: among them the close button.
+    settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                     OneBasedArray<QString> &) {
+        startUp->mainWindow()->close();
+        return true;
+    };
+    startUp = std::make_unique<StartUp>(context, settings);
+    QVERIFY(startUp->run());
+    QCOMPARE(boxes.shown.size(), 1);
+
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
+    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 void TestStartUp::aSecondCopyIsRefusedAndTheFirstKeepsRunning()
