@@ -98,6 +98,7 @@ private Q_SLOTS:
     void timerCountsDown();
     void timeUpSavesGradesAndCloses();
     void timeUpBehindTheEndPromptGradesOnce();
+    void fontSizeReachesEveryControl();
     void longQuestionScrolls();
 
 private:
@@ -777,6 +778,25 @@ void TestTestWindow::timeUpBehindTheEndPromptGradesOnce()
     QCOMPARE(boxes.titles, (QStringList{u"Ending Test..."_qs, u"Time is Up!"_qs}));
     QCOMPARE(grade.size(), 1);
     QVERIFY(m_window->isHidden());
+}
+
+void TestTestWindow::fontSizeReachesEveryControl()
+{
+    startTest(StudyMode);
+    showQuestion(qValues);
+    QTest::keyClicks(element<QLineEdit>(m_window.get(), "txTI", 1), u"1"_qs);
+    const int boxWidth = element<QLineEdit>(m_window.get(), "txTI", 1)->width();
+    QFont large = m_window->font();
+    large.setPointSize(large.pointSize() * 2);
+    m_window->setFont(large);
+    // The font command shows the item again; what was typed stays.
+    m_window->GoToItem(m_state.curItem);
+    QCOMPARE(m_window->findChild<QLabel *>(u"lbItem"_qs)->font().pointSize(), large.pointSize());
+    QVERIFY(m_window->findChild<QLabel *>(u"lbItem"_qs)->font().bold());
+    QCOMPARE(m_window->findChild<QLabel *>(u"lbQuestion"_qs)->font().pointSize(),
+             large.pointSize());
+    QVERIFY(element<QLineEdit>(m_window.get(), "txTI", 1)->width() > boxWidth);
+    QCOMPARE(element<QLineEdit>(m_window.get(), "txTI", 1)->text(), u"01"_qs);
 }
 
 void TestTestWindow::longQuestionScrolls()
