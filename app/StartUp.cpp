@@ -3,7 +3,8 @@
 #include "AppContext.h"
 #include "MainWindow.h"
 #include "SplashWindow.h"
-#include "StartPlaceholder.h"
+#include "TestRoad.h"
+#include "UserName.h"
 
 #include "common/ErrorReport.h"
 #include "common/MessageBoxes.h"
@@ -132,7 +133,7 @@ bool StartUp::loadMainWindow()
         return false;
 
     ShowProgress(60);
-    m_main->addScreen(new StartPlaceholder);
+    new TestRoad(m_context, *m_main, currentUserName());
     ShowProgress(70);
     ShowProgress(80);
     ShowProgress(90);

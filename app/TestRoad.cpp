@@ -1,0 +1,140 @@
+#include "TestRoad.h"
+
+#include "app/AppContext.h"
+#include "app/MainWindow.h"
+#include "app/ReadyWindow.h"
+#include "app/StartWindow.h"
+#include "common/BusyCursor.h"
+#include "engine/Grading.h"
+#include "engine/windows/TestWindow.h"
+#include "present/ScoreReport.h"
+
+#include <QEvent>
+
+TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userName)
+    : QObject(&main), m_context(context), m_main(main), m_userName(userName)
+{
+    m_start = new StartWindow(m_context.bank, m_context.state, m_userName);
+    m_main.addScreen(m_start);
+    connect(m_start, &StartWindow::activated, this, [this] {
+        m_main.setStatusText(QStringLiteral("Main Menu"));
+        m_main.DisableTestMenus();
+    });
+    connect(m_start, &StartWindow::testPrepared, this, &TestRoad::getReady);
+    connect(m_start, &StartWindow::exitRequested, this,
+            [this] { m_main.runMenuCommand(QStringLiteral("keyExit")); });
+
+    m_ready = new ReadyWindow(m_context.bank, m_context.state, m_userName);
+    m_main.addScreen(m_ready);
+    connect(m_ready, &ReadyWindow::activated, this,
+            [this] { m_main.setStatusText(QStringLiteral("Get Ready!")); });
+    connect(m_ready, &ReadyWindow::startRequested, this, &TestRoad::startTest);
+    connect(m_ready, &ReadyWindow::mainMenuRequested, this, &TestRoad::showStart);
+
+    // The test window fills the screen area, as a maximised child window does.
+    m_main.screenArea()->installEventFilter(this);
+}
+
+TestRoad::~TestRoad() = default;
+
+TestWindow *TestRoad::testWindow() const
+{
+    return m_test;
+}
+
+ScoreReport *TestRoad::scoreReport() const
+{
+    return m_report;
+}
+
+void TestRoad::showStart()
+{
+    m_main.showScreen(m_start);
+}
+
+void TestRoad::getReady()
+{
+    if (m_ready->TestReady())
+        m_main.showScreen(m_ready);
+    else
+        showStart();
+}
+
+void TestRoad::startTest()
+{
+    // A test left at the Get Ready screen or ended earlier leaves nothing behind.
+    delete m_test;
+    delete m_report;
+    m_test = new TestWindow(m_context.bank, m_context.state, m_main.screenArea());
+    m_test->setModuleFolder(m_context.moduleFolder);
+    connect(m_test, &TestWindow::activated, this,
+            [this] { m_main.EnableTestMenus(m_context.state); });
+    connect(m_test, &TestWindow::instructionChanged, this,
+            [this](const QString &text) { m_main.setStatusText(text); });
+    connect(m_test, &TestWindow::gradeRequested, this, &TestRoad::gradeTest);
+    connect(m_test, &TestWindow::scoreReportRequested, this, &TestRoad::showReport);
+    // Until the item review list exists, leaving for it keeps the candidate on the item.
+    connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showTestWindow);
+    m_test->load();
+    showTestWindow();
+}
+
+void TestRoad::showTestWindow()
+{
+    if (!m_test)
+        return;
+    m_test->setGeometry(m_main.screenArea()->rect());
+    m_test->show();
+    m_test->raise();
+    m_main.setStatusText(m_test->instruction());
+}
+
+void TestRoad::gradeTest()
+{
+    BusyCursor busy;
+    GradeTest(m_context.bank, m_context.state);
+    if (!m_report) {
+        m_report = new ScoreReport(m_context.bank, m_context.state, m_userName);
+        m_main.addScreen(m_report);
+        connect(m_report, &ScoreReport::activated, this, [this] {
+            m_main.DisableTestMenus();
+            m_main.setStatusText(QStringLiteral("Test result"));
+        });
+        const auto review = [this] {
+            m_test->GoToItem(m_context.state.curItem);
+            showTestWindow();
+        };
+        connect(m_report, &ScoreReport::reviewAllRequested, this, review);
+        connect(m_report, &ScoreReport::reviewIncorrectRequested, this, review);
+        // Until the item review list exists, the report stays in front.
+        connect(m_report, &ScoreReport::itemReviewRequested, this, &TestRoad::showReport);
+        connect(m_report, &ScoreReport::mainMenuRequested, this, &TestRoad::endSession);
+    }
+    m_report->DrawScoreBox(m_context.state.objListCount);
+    showReport();
+}
+
+void TestRoad::showReport()
+{
+    if (m_report)
+        m_main.showScreen(m_report);
+}
+
+void TestRoad::endSession()
+{
+    // The report asks from inside its own button's click: release it afterwards.
+    for (QWidget *window : {static_cast<QWidget *>(m_test), static_cast<QWidget *>(m_report)}) {
+        if (window) {
+            window->hide();
+            window->deleteLater();
+        }
+    }
+    showStart();
+}
+
+bool TestRoad::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_main.screenArea() && event->type() == QEvent::Resize && m_test)
+        m_test->setGeometry(m_main.screenArea()->rect());
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+struct AppContext;
+class MainWindow;
+class ReadyWindow;
+class ScoreReport;
+class StartWindow;
+class TestWindow;
+
+// The road of one test through the main window: start screen, Get Ready, the test
+// window, grading, the score report, the reviews, and back to the start screen. The start
+// and Get Ready screens live for the run; the test window and the score report for one
+// test.
+class TestRoad : public QObject
+{
+    Q_OBJECT
+public:
+    // Loads the start and Get Ready screens into the main window, hidden.
+    TestRoad(AppContext &context, MainWindow &main, const QString &userName);
+    ~TestRoad() override;
+
+    StartWindow *startWindow() const { return m_start; }
+    ReadyWindow *readyWindow() const { return m_ready; }
+    // The windows of the test under way; null when there is none.
+    TestWindow *testWindow() const;
+    ScoreReport *scoreReport() const;
+
+    void showStart();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void getReady();
+    void startTest();
+    void gradeTest();
+    void showReport();
+    void showTestWindow();
+    void endSession();
+
+    AppContext &m_context;
+    MainWindow &m_main;
+    QString m_userName;
+    StartWindow *m_start = nullptr;
+    ReadyWindow *m_ready = nullptr;
+    QPointer<TestWindow> m_test;
+    QPointer<ScoreReport> m_report;
+};
