@@ -247,8 +247,7 @@ void TestWindow::load()
     SetTestTimer();
     m_state.curItem = 1;
     m_cmAnswer->setEnabled(m_state.optAnswerButton);
-    ShowQuestion(m_bank, m_state, m_controls, m_state.curItem);
-    ReadAnswer(m_state.curQ);
+    showItem(m_state.curItem);
     m_loaded = true;
     layoutControls();
 }
@@ -332,8 +331,7 @@ void TestWindow::GoToItem(int item)
             SaveAnswer(m_state.curQ);
         if (m_state.curQ != 0)
             HideChoices(m_bank, m_controls, m_state.curQ);
-        ShowQuestion(m_bank, m_state, m_controls, item);
-        ReadAnswer(m_state.curQ);
+        showItem(item);
         // A new item starts at its top, whatever the last one was scrolled to.
         RefreshDisplay(m_controls);
     } catch (const std::exception &error) {
@@ -344,10 +342,18 @@ void TestWindow::GoToItem(int item)
 void TestWindow::redraw(bool refresh)
 {
     HideChoices(m_bank, m_controls, m_state.curQ);
-    ShowQuestion(m_bank, m_state, m_controls, m_state.curItem);
-    ReadAnswer(m_state.curQ);
+    showItem(m_state.curItem);
     if (refresh)
         RefreshDisplay(m_controls);
+}
+
+void TestWindow::showItem(int item)
+{
+    ShowQuestion(m_bank, m_state, m_controls, item);
+    // The choice labels answer clicks like their selectors.
+    for (qsizetype p = 1; p < m_controls.lbChc.size(); ++p)
+        m_controls.lbChc[p]->installEventFilter(this);
+    ReadAnswer(m_state.curQ);
 }
 
 void TestWindow::ShowButtons(int item)
@@ -360,9 +366,6 @@ void TestWindow::ShowButtons(int item)
         m_cmExhibit->setEnabled(buttons.exhibit);
         m_cmTask->setEnabled(buttons.task);
         m_cmAnswer->setEnabled(buttons.answer);
-        // The choice labels answer clicks like their selectors.
-        for (qsizetype p = 1; p < m_controls.lbChc.size(); ++p)
-            m_controls.lbChc[p]->installEventFilter(this);
     } catch (const std::exception &error) {
         reportRuntimeError(error, QStringLiteral("Procedure Name: ShowButtons"));
     }

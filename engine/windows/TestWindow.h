@@ -71,7 +71,9 @@ private:
     void buildControls();
     void layoutControls();
     void setInstruction(const QString &text);
-    // Removes the item on screen and draws curItem with its stored answer.
+    // Draws an item with its stored answer.
+    void showItem(int item);
+    // Removes the item on screen and draws curItem.
     void redraw(bool refresh);
     void leaveForList();
     void endTest();
