@@ -1,5 +1,4 @@
 #include "BankBuilder.h"
-#include "FakeMessageBoxes.h"
 #include "engine/AnswerEncoding.h"
 
 #include <QTest>
@@ -33,14 +32,6 @@ TestState freshState(const QuestionBank &bank)
     return state;
 }
 
-OneBasedArray<bool> selection(std::initializer_list<bool> values)
-{
-    OneBasedArray<bool> selected;
-    for (bool value : values)
-        selected.append(value);
-    return selected;
-}
-
 OneBasedArray<QString> boxes(const QStringList &values)
 {
     OneBasedArray<QString> result;
@@ -65,19 +56,14 @@ class TestAnswers : public QObject
 private Q_SLOTS:
     void numOfChoicesCountsOnlyTheChoiceBits_data();
     void numOfChoicesCountsOnlyTheChoiceBits();
-    void shuffledChoiceIsStoredByItsNumber();
     void choicesAreNeverShuffledForTypedQuestions();
-    void multipleAnswersRoundTrip();
-    void typedAnswerIsTrimmed();
     void dottedValuesRoundTrip_data();
     void dottedValuesRoundTrip();
     void singleValueBoxRoundTrips();
     void unansweredValuesKeepTheDrawnZeros();
-    void markIsKeptOnlyWithFreeNavigation();
     void taskAnswersAreNotTouched();
     void answerRequiredRule_data();
     void answerRequiredRule();
-    void answerRequiredBoxes();
 };
 
 void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits_data()
@@ -102,31 +88,6 @@ void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
     QCOMPARE(NumOfChoices(bank, 1, mask), count);
 }
 
-void TestAnswers::shuffledChoiceIsStoredByItsNumber()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    state.optRandomAnswers = true;
-    state.ansOrder[1] = OneBasedArray<int>(maxChoices);
-    const int order[] = {3, 1, 4, 2};
-    for (int p = 1; p <= 4; ++p)
-        state.ansOrder[1][p] = order[p - 1];
-
-    AnswerControlState controls = drawnControlState(bank, 1);
-    controls.selected[1] = true;
-    storeAnswer(bank, state, 1, controls);
-    QCOMPARE(std::get<int>(state.answerRecs[1].answer), 4);
-
-    AnswerControlState shown = drawnControlState(bank, 1);
-    restoreAnswer(bank, state, 1, shown);
-    QCOMPARE(shown.selected, selection({true, false, false, false}));
-
-    // Without shuffling the same position is choice 1.
-    state.optRandomAnswers = false;
-    storeAnswer(bank, state, 1, controls);
-    QCOMPARE(std::get<int>(state.answerRecs[1].answer), 1);
-}
-
 void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
 {
     const QuestionBank bank = answerBank();
@@ -137,30 +98,6 @@ void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
     QCOMPARE(choiceAtPosition(state, 4, TypedValues, 1), 1);
     // A question without a drawn order (all zeros) shows its choices in row order.
     QCOMPARE(choiceAtPosition(state, 2, MultipleAnswers, 2), 2);
-}
-
-void TestAnswers::multipleAnswersRoundTrip()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    AnswerControlState controls = drawnControlState(bank, 2);
-    controls.selected = selection({true, false, true, false});
-    storeAnswer(bank, state, 2, controls);
-    QCOMPARE(std::get<int>(state.answerRecs[2].answer), 5);
-
-    AnswerControlState shown = drawnControlState(bank, 2);
-    restoreAnswer(bank, state, 2, shown);
-    QCOMPARE(shown.selected, controls.selected);
-}
-
-void TestAnswers::typedAnswerIsTrimmed()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    AnswerControlState controls = drawnControlState(bank, 3);
-    controls.typedAnswer = QStringLiteral("  show running-config \t");
-    storeAnswer(bank, state, 3, controls);
-    QCOMPARE(std::get<QString>(state.answerRecs[3].answer), QStringLiteral("show running-config"));
 }
 
 void TestAnswers::dottedValuesRoundTrip_data()
@@ -224,25 +161,6 @@ void TestAnswers::unansweredValuesKeepTheDrawnZeros()
     QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_qs, u"0"_qs, u"0"_qs}));
 }
 
-void TestAnswers::markIsKeptOnlyWithFreeNavigation()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    AnswerControlState controls = drawnControlState(bank, 1);
-    controls.marked = true;
-    state.optPrevious = false;
-    storeAnswer(bank, state, 1, controls);
-    QVERIFY(!state.answerRecs[1].marked);
-    state.optPrevious = true;
-    storeAnswer(bank, state, 1, controls);
-    QVERIFY(state.answerRecs[1].marked);
-
-    state.optPrevious = false;
-    AnswerControlState shown = drawnControlState(bank, 1);
-    restoreAnswer(bank, state, 1, shown);
-    QVERIFY(!shown.marked);
-}
-
 void TestAnswers::taskAnswersAreNotTouched()
 {
     const QuestionBank bank = answerBank();
@@ -279,22 +197,6 @@ void TestAnswers::answerRequiredRule()
     TestState state = freshState(bank);
     state.answerRecs[q].answer = answer;
     QCOMPARE(checkAnswerRequired(bank, state, q), expected);
-}
-
-void TestAnswers::answerRequiredBoxes()
-{
-    const QuestionBank bank = answerBank();
-    FakeMessageBoxes boxes;
-    showAnswerRequiredBox(bank, 1, AnswerRequirement::Unanswered);
-    showAnswerRequiredBox(bank, 2, AnswerRequirement::WrongCount);
-    showAnswerRequiredBox(bank, 2, AnswerRequirement::Accepted);
-    QCOMPARE(boxes.shown.size(), 2);
-    QCOMPARE(boxes.shown[0].title, u"Attention!"_qs);
-    QCOMPARE(boxes.shown[0].text, u"You must answer this question to proceed."_qs);
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Information);
-    QCOMPARE(boxes.shown[1].title, u"Attention:"_qs);
-    QCOMPARE(boxes.shown[1].text, u"Please select 3 correct answers."_qs);
-    QCOMPARE(boxes.shown[1].buttons, MessageButtons::Ok);
 }
 
 QTEST_APPLESS_MAIN(TestAnswers)
