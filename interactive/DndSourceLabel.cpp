@@ -1,0 +1,56 @@
+#include "interactive/DndSourceLabel.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+
+DndSourceLabel::DndSourceLabel(const QString &caption, const QString &tag, QWidget *parent)
+    : QLabel(caption, parent)
+{
+    setObjectName(QStringLiteral("lbSrc"));
+    setProperty("tag", tag);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::yellow);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+    setCursor(Qt::OpenHandCursor);
+}
+
+QMimeData *DndSourceLabel::createMimeData() const
+{
+    auto *data = new QMimeData;
+    data->setData(dndItemMimeType, property("tag").toString().toUtf8());
+    data->setText(text());
+    data->setColorData(palette().color(QPalette::Window));
+    return data;
+}
+
+void DndSourceLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressPosition = event->position().toPoint();
+    QLabel::mousePressEvent(event);
+}
+
+void DndSourceLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - m_pressPosition).manhattanLength() <
+            QApplication::startDragDistance()) {
+        QLabel::mouseMoveEvent(event);
+        return;
+    }
+    auto *drag = new QDrag(this);
+    drag->setMimeData(createMimeData());
+    drag->setPixmap(grab());
+    drag->setHotSpot(m_pressPosition);
+    drag->exec(Qt::CopyAction);
+}
