@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <bit>
+
 namespace {
 
 // How many rows of each detail table a question of its type owns.
@@ -146,6 +148,19 @@ std::optional<QString> checkQuestion(const QuestionBank &bank, int q)
             .arg(q)
             .arg(question.choiceCount)
             .arg(maxShownChoices);
+    if (question.questionType == SingleAnswer || question.questionType == MultipleAnswers) {
+        // The key marks the correct choices among the question's own (one for a single
+        // answer); a key no answer can equal would grade every answer wrong.
+        const quint16 key = quint16(question.answerKey);
+        const int marked = std::popcount(key);
+        if (key >> question.choiceCount != 0 || marked == 0 ||
+            (question.questionType == SingleAnswer && marked != 1))
+            return QStringLiteral("Question %1 has the answer key %2, which does not fit its %3 "
+                                  "choices.")
+                .arg(q)
+                .arg(question.answerKey)
+                .arg(question.choiceCount);
+    }
     if ((question.questionType == TextDragAndDrop ||
          question.questionType == GraphicalDragAndDrop) &&
         question.answerKey < 1)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QVersionNumber>
 
 #include <cerrno>
@@ -49,6 +50,17 @@ ArchiveRead readArchive(const QString &archivePath, QByteArray &bytes)
         return ArchiveRead::Unreadable;
     }
     return ArchiveRead::Read;
+}
+
+// True when target names the archive itself, in any letter case or through a link.
+bool isTheArchive(const QString &target, const QString &archivePath)
+{
+    const QFileInfo targetInfo(target);
+    const QFileInfo archiveInfo(archivePath);
+    if (QDir::cleanPath(targetInfo.absoluteFilePath())
+            .compare(QDir::cleanPath(archiveInfo.absoluteFilePath()), Qt::CaseInsensitive) == 0)
+        return true;
+    return targetInfo.exists() && targetInfo.canonicalFilePath() == archiveInfo.canonicalFilePath();
 }
 
 void showCannotReadDatabase()
@@ -104,21 +116,31 @@ bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
     }
 
     testFiles.fill(archive.entryCount, QString());
-    QDir().mkpath(destinationFolder);
     const QDir destination(destinationFolder);
     const QDir program(programFolder);
+    QStringList targets;
+    bool damaged = archive.failure == ArchiveFailure::Damaged;
     int index = 0;
     for (const UnpackedEntry &entry : archive.entries) {
         testFiles[++index] = entry.name;
-        const QDir &target = isProgramFolderEntry(entry.name) ? program : destination;
-        writeEntryFile(target.filePath(entry.name), entry.content);
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents();
+        const QDir &folder = isProgramFolderEntry(entry.name) ? program : destination;
+        targets.append(folder.filePath(entry.name));
+        // An entry named like the archive would replace it, and loading would delete it.
+        if (isTheArchive(targets.last(), archivePath))
+            damaged = true;
     }
-
-    if (archive.failure == ArchiveFailure::Damaged) {
+    // The whole archive is read before anything is written, so a damaged one changes no
+    // file: no half-unpacked tables are left behind in the module folder.
+    if (damaged) {
         showCannotReadDatabase();
         return false;
+    }
+
+    QDir().mkpath(destinationFolder);
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        writeEntryFile(targets[i], archive.entries[i].content);
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
     }
     return true;
 }

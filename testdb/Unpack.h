@@ -9,7 +9,8 @@
 // testFiles is sized to the archive's entry count and holds the entry names in archive
 // order (names after a failing entry stay empty). Shows the error report or the "cannot
 // read" message and returns false when the archive is missing, holds no module or is
-// damaged; start-up then ends the program.
+// damaged; start-up then ends the program. A damaged archive, or one with an entry that
+// would replace the archive itself, writes no file at all.
 bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
                 const QString &programFolder, OneBasedArray<QString> &testFiles);
 
