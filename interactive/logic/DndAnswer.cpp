@@ -5,13 +5,26 @@
 
 #include <stdexcept>
 
+namespace {
+
+// Where q's block of rows starts; a question without rows has no block to read from.
+int firstRow(const OneBasedArray<RowIndex> &index, int q)
+{
+    const int row = index[q].rowIndex;
+    if (row < 1)
+        throw std::out_of_range("question has no rows");
+    return row;
+}
+
+} // namespace
+
 OneBasedArray<DndItem> dndItems(const QuestionBank &bank, const TestState &state, int q)
 {
     const int count = bank.questions[q].choiceCount;
     OneBasedArray<DndItem> items(count);
     for (int i = 1; i <= count; ++i) {
         const int k = state.optRandomAnswers ? state.ansOrder[q][i] : i;
-        const ChoiceRow &row = bank.choiceRows[state.mcIndex[q].rowIndex + k - 1];
+        const ChoiceRow &row = bank.choiceRows[firstRow(state.mcIndex, q) + k - 1];
         items[i] = DndItem{row.text, row.rowNo};
     }
     return items;
@@ -21,7 +34,7 @@ QString dndItemText(const QuestionBank &bank, const TestState &state, int q, int
 {
     if (k < 1 || k > bank.questions[q].choiceCount)
         throw std::out_of_range("no such drag-and-drop item");
-    return bank.choiceRows[state.mcIndex[q].rowIndex + k - 1].text;
+    return bank.choiceRows[firstRow(state.mcIndex, q) + k - 1].text;
 }
 
 int dndTargetCount(const QuestionBank &bank, int q)
@@ -31,7 +44,7 @@ int dndTargetCount(const QuestionBank &bank, int q)
 
 const DndRow &dndTargetRow(const QuestionBank &bank, const TestState &state, int q, int j)
 {
-    return bank.dndRows[state.dndIndex[q].rowIndex + j - 1];
+    return bank.dndRows[firstRow(state.dndIndex, q) + j - 1];
 }
 
 int scoreDnDTargets(const QuestionBank &bank, const TestState &state, int q,

@@ -56,7 +56,7 @@ SimSession startSimSession(const QuestionBank &bank, const TestState &state, int
 
 bool ShowSimTask(SimSession &session, const QuestionBank &bank, int t)
 {
-    if (t > session.simTask || t < 0)
+    if (t < 0 || t > session.simTask || t > session.simTaskCount)
         return false;
 
     SimTaskLabel &old = taskLabel(session, session.simSelTask);

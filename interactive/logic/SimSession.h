@@ -63,8 +63,8 @@ inline const QString simIncorrectLine =
 SimSession startSimSession(const QuestionBank &bank, const TestState &state, int q);
 
 // Selects task t (0 = the overview, which also restarts the simulation). A task beyond the
-// one being worked on is ignored (returns false). Throws std::out_of_range when the task's
-// row or prompt is not in the bank.
+// one being worked on, or beyond the last, is ignored (returns false). Throws std::out_of_range
+// when the task's row or prompt is not in the bank.
 bool ShowSimTask(SimSession &session, const QuestionBank &bank, int t);
 
 enum class SimLineResult {
