@@ -1,6 +1,8 @@
 #include "AppContext.h"
+#include "MainWindow.h"
 #include "QtMessageBoxes.h"
 #include "StartUp.h"
+#include "StartupMeasure.h"
 
 #include <QApplication>
 
@@ -10,11 +12,17 @@ int main(int argc, char *argv[])
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);
 
+    const bool measuring = measuringStartup(application.arguments());
     AppContext context;
     StartUp startUp(context, {.programFolder = QCoreApplication::applicationDirPath(),
-                              .instanceLockPath = defaultInstanceLockPath(),
+                              .instanceLockPath =
+                                  measuring ? measuredInstanceLockPath(defaultInstanceLockPath())
+                                            : defaultInstanceLockPath(),
                               .module = moduleReaderSteps()});
     if (!startUp.run())
         return startUp.exitCode();
+    if (measuring)
+        quitWhenPainted(
+            startUp.mainWindow()->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
     return application.exec();
 }
