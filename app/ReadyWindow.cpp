@@ -2,7 +2,6 @@
 
 #include "app/LogoLabel.h"
 #include "app/UserName.h"
-#include "common/ErrorReport.h"
 #include "common/Twips.h"
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
@@ -10,8 +9,8 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace {
 
@@ -81,7 +80,7 @@ ReadyWindow::ReadyWindow(const QuestionBank &bank, const TestState &state, const
     QFont bold = m_lbInfo->font();
     bold.setBold(true);
     m_lbInfo->setFont(bold);
-    m_txInfo = new QPlainTextEdit(m_faReady);
+    m_txInfo = new QTextEdit(m_faReady);
     m_txInfo->setObjectName(QStringLiteral("txInfo"));
     m_txInfo->setToolTip(QStringLiteral("Additional Info"));
     m_txInfo->setReadOnly(true);
@@ -120,8 +119,9 @@ bool ReadyWindow::TestReady()
                        info.examTitle);
         m_lbQuestion->setText(readyQuestionText(m_bank, m_state));
         m_lbMode->setText(readyModeText(m_state));
-        m_txInfo->setPlainText(info.description + QStringLiteral("\n\n") + info.notes);
         layoutReady();
+        // Filled once the box has its size, so that it opens at the top of the text.
+        m_txInfo->setPlainText(info.description + QStringLiteral("\n\n") + info.notes);
         return true;
     } catch (const std::exception &error) {
         reportRuntimeError(error, QStringLiteral("Procedure Name: TestReady"));

@@ -6,7 +6,7 @@
 
 class QFrame;
 class QLabel;
-class QPlainTextEdit;
+class QTextEdit;
 struct QuestionBank;
 struct TestState;
 
@@ -44,7 +44,7 @@ private:
     QLabel *m_lbQuestion = nullptr;
     QLabel *m_lbMode = nullptr;
     QLabel *m_lbInfo = nullptr;
-    QPlainTextEdit *m_txInfo = nullptr;
+    QTextEdit *m_txInfo = nullptr;
 };
 
 // The two paragraphs of the Get Ready screen for the test in state.

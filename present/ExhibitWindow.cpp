@@ -86,7 +86,7 @@ void ShowExhibit(const QuestionBank &bank, const TestState &state, const QString
     frExhibit->setObjectName(QStringLiteral("frExhibit"));
     frExhibit->setWindowTitle(caption);
     frExhibit->setModal(true);
-    frExhibit->resize(twips(9600), twips(6600));
+    frExhibit->resize(twips(12000), twips(7200));
 
     auto *txExhibit = new QPlainTextEdit(frExhibit);
     txExhibit->setObjectName(QStringLiteral("txExhibit"));

@@ -6,9 +6,10 @@
 #include "testdb/QuestionBank.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextEdit>
 
 class RoadScreensTest : public QObject
 {
@@ -174,13 +175,19 @@ void RoadScreensTest::readyScreenTextsAndLayout()
     auto *question = frReady.findChild<QLabel *>(QStringLiteral("lbQuestion"));
     auto *mode = frReady.findChild<QLabel *>(QStringLiteral("lbMode"));
     auto *info = frReady.findChild<QLabel *>(QStringLiteral("lbInfo"));
-    auto *box = frReady.findChild<QPlainTextEdit *>(QStringLiteral("txInfo"));
+    auto *box = frReady.findChild<QTextEdit *>(QStringLiteral("txInfo"));
     QCOMPARE(question->text(),
              QStringLiteral("Your 60-question set of Exam # 512-330, NTCX Certified Network "
                             "Associate has been generated from the 230-question pool with 9 test "
                             "objectives."));
     QCOMPARE(info->text(), QStringLiteral("Additional Information:"));
     QCOMPARE(box->toPlainText(), QStringLiteral("About the exam.\n\nSome notes."));
+    // A long text opens at its top.
+    m_bank.testInfo.notes = QStringLiteral("A line of notes.\n").repeated(40);
+    QVERIFY(frReady.TestReady());
+    QCoreApplication::processEvents();
+    QVERIFY(box->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(box->verticalScrollBar()->value(), 0);
     QCOMPARE(box->toolTip(), QStringLiteral("Additional Info"));
     QCOMPARE(frReady.findChild<QLabel *>(QStringLiteral("lbTestF"))->text(),
              QStringLiteral("Get Ready, Grace!"));
