@@ -52,32 +52,31 @@ enum class Verdict { Skipped, Correct, Unanswered, Incorrect };
 Verdict judge(const QuestionBank &bank, const TestState &state, int q)
 {
     const Question &question = bank.questions[q];
+    if (question.questionType < SingleAnswer || question.questionType > Simulation)
+        return Verdict::Skipped;
+    // An item without an answer is never correct, even against a key that is empty too.
     const AnswerValue &answer = state.answerRecs[q].answer;
+    if (!answerPresent(answer))
+        return Verdict::Unanswered;
+    bool correct = false;
     switch (question.questionType) {
     case SingleAnswer:
     case MultipleAnswers:
-        if (answerEquals(answer, question.answerKey))
-            return Verdict::Correct;
+        correct = answerEquals(answer, question.answerKey);
         break;
     case TypedAnswer:
     case TypedValues: {
         const int rows = question.questionType == TypedAnswer ? 1 : question.choiceCount;
         const std::optional<QString> key = typedKey(bank, state, q, rows);
         const QString *text = answerText(answer);
-        if (key && text && text->toLower() == key->toLower())
-            return Verdict::Correct;
+        correct = key && text && text->toLower() == key->toLower();
         break;
     }
-    case TextDragAndDrop:
-    case GraphicalDragAndDrop:
-    case Simulation:
-        if (answerEquals(answer, 1))
-            return Verdict::Correct;
-        break;
     default:
-        return Verdict::Skipped;
+        correct = answerEquals(answer, 1);
+        break;
     }
-    return answerPresent(answer) ? Verdict::Incorrect : Verdict::Unanswered;
+    return correct ? Verdict::Correct : Verdict::Incorrect;
 }
 
 } // namespace

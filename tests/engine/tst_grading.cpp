@@ -187,6 +187,11 @@ void GradingTest::judgesEachType_data()
         << 4 << 0 << mask << AnswerValue(QStringLiteral("...")) << int(StatusIncorrect);
     QTest::newRow("values empty") << 4 << 0 << mask << AnswerValue(QString())
                                   << int(StatusIncomplete);
+    // A damaged key never turns an unanswered item into a correct one.
+    QTest::newRow("no answer, empty key")
+        << 1 << 0 << four << AnswerValue(0) << int(StatusIncomplete);
+    QTest::newRow("no text, empty key")
+        << 3 << 0 << QStringList({QString()}) << AnswerValue(QString()) << int(StatusIncomplete);
 
     for (int type : {5, 6, 7}) {
         const QByteArray name = "type " + QByteArray::number(type);
