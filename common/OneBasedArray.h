@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace OneBasedDetail {
@@ -39,6 +40,7 @@ public:
         m_items.assign(count > 0 ? std::size_t(count) : 0, value);
     }
     void append(const T &value) { m_items.push_back(value); }
+    void append(T &&value) { m_items.push_back(std::move(value)); }
     bool contains(int index) const { return index >= 1 && index <= size(); }
 
     T &operator[](int index) { return element(m_items.at(checkedOffset(index))); }

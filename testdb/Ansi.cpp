@@ -24,12 +24,12 @@ std::optional<char> encodeChar(char16_t unit)
 
 QString fromAnsi(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        *out++ = (value >= 0x80 && value < 0xA0) ? QChar(highControls[value - 0x80])
-                                                 : QChar(char16_t(value));
+    // The page is Latin-1 but for 0x80..0x9F: convert in bulk, then replace those few.
+    QString text = QString::fromLatin1(bytes);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (out[i] >= 0x80 && out[i] < 0xA0)
+            out[i] = highControls[out[i] - 0x80];
     }
     return text;
 }

@@ -12,17 +12,30 @@ qint32 inflateCapacity(qint32 inflatedSize)
     return qint32(std::nearbyint(double(inflatedSize) * 0.01 + double(inflatedSize) + 12.0));
 }
 
-int InflateBlock(QByteArray &block, qint32 inflatedSize)
+namespace {
+
+// Inflates data onto the end of content, into room for inflateCapacity(inflatedSize) bytes,
+// and keeps what uncompress wrote there.
+int inflateOnto(QByteArray &content, QByteArrayView data, qint32 inflatedSize)
 {
     if (inflatedSize < 0 || inflatedSize > maxBlockBytes)
         return Z_MEM_ERROR;
     const qint32 capacity = inflateCapacity(inflatedSize);
-    QByteArray output(capacity + 1, Qt::Uninitialized);
+    const qsizetype start = content.size();
+    content.resize(start + capacity);
     uLongf outputLength = uLongf(capacity);
-    const int result =
-        uncompress(reinterpret_cast<Bytef *>(output.data()), &outputLength,
-                   reinterpret_cast<const Bytef *>(block.constData()), uLong(block.size()));
-    output.truncate(qsizetype(outputLength));
+    const int result = uncompress(reinterpret_cast<Bytef *>(content.data() + start), &outputLength,
+                                  reinterpret_cast<const Bytef *>(data.data()), uLong(data.size()));
+    content.truncate(start + qsizetype(outputLength));
+    return result;
+}
+
+} // namespace
+
+int InflateBlock(QByteArray &block, qint32 inflatedSize)
+{
+    QByteArray output;
+    const int result = inflateOnto(output, block, inflatedSize);
     block = output;
     return result;
 }
@@ -121,18 +134,18 @@ ParsedArchive parseArchive(QByteArrayView archive)
                 return failed(result, ArchiveFailure::Damaged,
                               entryProblem(index, QStringLiteral("a block runs past the end of "
                                                                  "the archive.")));
-            QByteArray block = data->toByteArray();
-            if (InflateBlock(block, *inflatedSize) != Z_OK)
+            // Each block is inflated straight onto the entry's content.
+            const qsizetype before = entry.content.size();
+            if (inflateOnto(entry.content, *data, *inflatedSize) != Z_OK)
                 inflationFailed = true;
-            unpackedBytes += block.size();
+            unpackedBytes += entry.content.size() - before;
             if (unpackedBytes > maxUnpackedBytes)
                 return failed(result, ArchiveFailure::Damaged,
                               entryProblem(index, QStringLiteral("the archive unpacks to more "
                                                                  "than %1 bytes.")
                                                       .arg(maxUnpackedBytes)));
-            entry.content.append(block);
         }
-        result.entries.append(entry);
+        result.entries.append(std::move(entry));
         if (inflationFailed)
             return failed(result, ArchiveFailure::Damaged,
                           entryProblem(index, QStringLiteral("a block does not inflate.")));

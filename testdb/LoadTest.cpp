@@ -1,7 +1,6 @@
 #include "LoadTest.h"
 
 #include "Archive.h"
-#include "BankCheck.h"
 #include "TableReader.h"
 
 #include "common/ErrorReport.h"
@@ -64,7 +63,6 @@ bool LoadTest(const OneBasedArray<QString> &testFiles, const QString &moduleFold
               QuestionBank &bank)
 {
     bank = QuestionBank();
-    sizeTablesToCapacity(bank);
     const QDir folder(moduleFolder);
     std::optional<LoadProblem> problem;
 
@@ -96,14 +94,11 @@ bool LoadTest(const OneBasedArray<QString> &testFiles, const QString &moduleFold
         }
     }
 
-    if (!problem) {
-        if (const auto description = checkBank(bank))
-            problem = LoadProblem{*description, 0};
-    }
+    if (!problem)
+        problem = completeBank(bank);
     if (problem) {
         showLoadProblem(*problem);
         return false;
     }
-    setDerivedValues(bank);
     return true;
 }

@@ -150,10 +150,10 @@ std::optional<LoadProblem> readRecords(const QString &tableName, QByteArrayView 
                                    .arg(tableName)
                                    .arg(capacity),
                                tableOverflowErrorNumber};
-        records.append(record);
+        records.append(std::move(record));
     }
     if (!records.isEmpty())
-        table = records;
+        table = std::move(records);
     return std::nullopt;
 }
 
@@ -169,6 +169,16 @@ QString tableNameOf(const QString &entryName)
     return name.toLower();
 }
 
+namespace {
+
+template <typename Record> void sizeToCapacityIfEmpty(OneBasedArray<Record> &table, int capacity)
+{
+    if (table.isEmpty())
+        table.fill(capacity, Record());
+}
+
+} // namespace
+
 void sizeTablesToCapacity(QuestionBank &bank)
 {
     bank.testInfo = TestInfo();
@@ -179,6 +189,25 @@ void sizeTablesToCapacity(QuestionBank &bank)
     bank.choiceRows.fill(TableCapacity::choiceRows, ChoiceRow());
     bank.dndRows.fill(TableCapacity::dndRows, DndRow());
     bank.simRows.fill(TableCapacity::simRows, SimRow());
+}
+
+std::optional<LoadProblem> completeBank(QuestionBank &bank)
+{
+    // A table that read no record keeps its capacity of empty records. Those of the detail
+    // tables belong to no question (identifiers start at 1), so the check reads the same
+    // without them; they are only made for a bank that passed, which keeps a failing load
+    // as cheap as its input is small.
+    sizeToCapacityIfEmpty(bank.objectives, TableCapacity::objectives);
+    sizeToCapacityIfEmpty(bank.prompts, TableCapacity::prompts);
+    sizeToCapacityIfEmpty(bank.questionTypes, TableCapacity::questionTypes);
+    sizeToCapacityIfEmpty(bank.questions, TableCapacity::questions);
+    if (auto problem = checkBank(bank))
+        return LoadProblem{*problem, 0};
+    sizeToCapacityIfEmpty(bank.choiceRows, TableCapacity::choiceRows);
+    sizeToCapacityIfEmpty(bank.dndRows, TableCapacity::dndRows);
+    sizeToCapacityIfEmpty(bank.simRows, TableCapacity::simRows);
+    setDerivedValues(bank);
+    return std::nullopt;
 }
 
 std::optional<LoadProblem> readTable(const QString &tableName, QByteArrayView bytes,
@@ -228,13 +257,10 @@ void setDerivedValues(QuestionBank &bank)
 
 std::optional<LoadProblem> loadTables(const QList<TableFile> &files, QuestionBank &bank)
 {
-    sizeTablesToCapacity(bank);
+    bank = QuestionBank();
     for (const TableFile &file : files) {
         if (auto problem = readTable(tableNameOf(file.name), file.content, bank))
             return problem;
     }
-    if (auto problem = checkBank(bank))
-        return LoadProblem{*problem, 0};
-    setDerivedValues(bank);
-    return std::nullopt;
+    return completeBank(bank);
 }

@@ -28,7 +28,7 @@ constexpr int tableOverflowErrorNumber = 9;
 // none) up to the first ".", in lower case.
 QString tableNameOf(const QString &entryName);
 
-// Gives every table its capacity of empty records, before any table file is read.
+// Gives every table its capacity of empty records.
 void sizeTablesToCapacity(QuestionBank &bank);
 
 // Reads the records of one table file into the bank. A table keeps its complete records
@@ -40,12 +40,16 @@ std::optional<LoadProblem> readTable(const QString &tableName, QByteArrayView by
 // numQuestionsWanted, bankQuestionCount, objectiveCount, testDuration, minObjQuestions.
 void setDerivedValues(QuestionBank &bank);
 
+// After the last table file of a bank that started empty: gives every table that read no
+// record its capacity of empty records, checks the bank and sets the derived values.
+std::optional<LoadProblem> completeBank(QuestionBank &bank);
+
 struct TableFile
 {
     QString name;
     QByteArray content;
 };
 
-// The whole load without files: sizes the tables, reads every file in order, checks the
-// bank and sets the derived values. On a problem the bank is not usable.
+// The whole load without files: reads every file in order into an empty bank, then
+// completes it. On a problem the bank is not usable.
 std::optional<LoadProblem> loadTables(const QList<TableFile> &files, QuestionBank &bank);

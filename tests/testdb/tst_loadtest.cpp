@@ -1,3 +1,4 @@
+#include "BankBuilder.h"
 #include "FakeMessageBoxes.h"
 #include "SampleModule.h"
 #include "common/ErrorReport.h"
@@ -73,6 +74,8 @@ private Q_SLOTS:
     void partialTrailingRecordIsDropped();
     void fileShorterThanOneRecordKeepsFullCapacity();
     void tableOverCapacityStops();
+    void tablesWithoutRecordsTakeTheirCapacity();
+    void missingQuestionTableCountsItsCapacity();
     void incompleteHeaderIsRefused();
     void derivedValues_data();
     void derivedValues();
@@ -157,6 +160,57 @@ void TestLoadTest::tableOverCapacityStops()
     const auto problem = readTable(QStringLiteral("prompt"), encodeTable(prompts), bank);
     QCOMPARE(problem, (LoadProblem{QStringLiteral("The prompt table holds more than 25 records."),
                                    tableOverflowErrorNumber}));
+}
+
+namespace {
+
+// Only some tables: the others still have their capacity of empty records when the bank
+// is checked and after it loaded.
+QList<TableFile> onlyTables(const QuestionBank &bank, const QStringList &tables)
+{
+    QList<TableFile> files;
+    for (const TableFile &file : tableFiles(bankEntries(bank))) {
+        if (tables.contains(tableNameOf(file.name)))
+            files.append(file);
+    }
+    return files;
+}
+
+} // namespace
+
+void TestLoadTest::tablesWithoutRecordsTakeTheirCapacity()
+{
+    // Single answers need no prompt, drop target or task, and the empty question types of
+    // a missing table still number 1 to 10.
+    const QuestionBank built =
+        BankBuilder().objectives(2).questions(1, 3).questions(2, 2).examQuestions(5, 30).bank();
+    QuestionBank bank;
+    QCOMPARE(loadTables(onlyTables(built, {QStringLiteral("info"), QStringLiteral("objective"),
+                                           QStringLiteral("question"), QStringLiteral("mcfri")}),
+                        bank),
+             std::nullopt);
+    QCOMPARE(bank.questions, built.questions);
+    QCOMPARE(bank.choiceRows, built.choiceRows);
+    QCOMPARE(bank.prompts.size(), TableCapacity::prompts);
+    QCOMPARE(bank.questionTypes.size(), TableCapacity::questionTypes);
+    QCOMPARE(bank.dndRows.size(), TableCapacity::dndRows);
+    QCOMPARE(bank.simRows.size(), TableCapacity::simRows);
+    QCOMPARE(bank.simRows[TableCapacity::simRows], SimRow());
+    QCOMPARE(checkBank(bank), std::nullopt);
+}
+
+void TestLoadTest::missingQuestionTableCountsItsCapacity()
+{
+    QuestionBank bank;
+    const auto problem = loadTables(
+        onlyTables(sampleBank(),
+                   {QStringLiteral("info"), QStringLiteral("objective"), QStringLiteral("prompt"),
+                    QStringLiteral("questiontype"), QStringLiteral("mcfri"), QStringLiteral("dnd"),
+                    QStringLiteral("simulation")}),
+        bank);
+    QCOMPARE(problem, (LoadProblem{QStringLiteral("The module header counts 7 questions, but "
+                                                  "the question table holds 1000."),
+                                   0}));
 }
 
 void TestLoadTest::incompleteHeaderIsRefused()
