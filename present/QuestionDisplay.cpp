@@ -113,10 +113,15 @@ void updateScrollRange(QuestionControls &controls)
         if (!child->isHidden())
             contentBottom = qMax(contentBottom, bottomOf(child));
     }
+    // Measured from the viewport's outer size, which is right even before a hidden window
+    // has been laid out; the scroll bar takes its share once the content is taller.
+    const QSize available = controls.svTest->maximumViewportSize();
+    const int height = contentBottom + twips(480);
+    int width = available.width();
+    if (height > available.height())
+        width -= controls.svTest->verticalScrollBar()->sizeHint().width();
     // At least as tall as the viewport, so the page is one white area.
-    const QWidget *viewport = controls.svTest->viewport();
-    controls.questionArea->resize(viewport->width(),
-                                  qMax(contentBottom + twips(480), viewport->height()));
+    controls.questionArea->resize(width, qMax(height, available.height()));
 }
 
 void showQuestion(const QuestionBank &bank, TestState &state, QuestionControls &controls, int item)

@@ -96,6 +96,8 @@ TestWindow::TestWindow(const QuestionBank &bank, TestState &state, QWidget *pare
     : QWidget(parent), m_bank(bank), m_state(state)
 {
     setObjectName(QStringLiteral("frTest"));
+    // A child of the main window's screen area, which has its own background.
+    setAutoFillBackground(true);
     buildControls();
     m_controls.setInstruction = [this](const QString &text) { setInstruction(text); };
     m_controls.showButtons = [this](int item) { ShowButtons(item); };

@@ -99,6 +99,7 @@ private Q_SLOTS:
     void timeUpSavesGradesAndCloses();
     void timeUpBehindTheEndPromptGradesOnce();
     void fontSizeReachesEveryControl();
+    void pageFillsTheWidthItIsShownAt();
     void longQuestionScrolls();
 
 private:
@@ -797,6 +798,21 @@ void TestTestWindow::fontSizeReachesEveryControl()
              large.pointSize());
     QVERIFY(element<QLineEdit>(m_window.get(), "txTI", 1)->width() > boxWidth);
     QCOMPARE(element<QLineEdit>(m_window.get(), "txTI", 1)->text(), u"01"_qs);
+}
+
+void TestTestWindow::pageFillsTheWidthItIsShownAt()
+{
+    // As the program does it: loaded while hidden, sized, then shown.
+    QVERIFY(InitTest(StudyMode, m_bank, m_state));
+    m_window = std::make_unique<TestWindow>(m_bank, m_state);
+    m_window->load();
+    m_window->setGeometry(0, 0, 1100, 700);
+    m_window->show();
+    auto *svTest = m_window->findChild<QScrollArea *>(u"svTest"_qs);
+    QCOMPARE(svTest->width(), 1100);
+    QVERIFY(svTest->widget()->width() >= 1100 - 2 * svTest->frameWidth() - 20);
+    auto *question = m_window->findChild<QLabel *>(u"lbQuestion"_qs);
+    QCOMPARE(question->x() + question->width(), 1100 - 600 / 15);
 }
 
 void TestTestWindow::longQuestionScrolls()
