@@ -101,6 +101,8 @@ void TestRoad::gradeTest()
             m_main.setStatusText(QStringLiteral("Test result"));
         });
         const auto review = [this] {
+            if (!m_test)
+                return;
             m_test->GoToItem(m_context.state.curItem);
             showTestWindow();
         };
