@@ -4,6 +4,8 @@
 #include "StartUp.h"
 #include "StartupMeasure.h"
 
+#include "common/BusyCursor.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
@@ -11,6 +13,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);
+    BusyCursor::install([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
+                        [] { QApplication::restoreOverrideCursor(); });
 
     const bool measuring = measuringStartup(application.arguments());
     AppContext context;
