@@ -7,6 +7,7 @@
 #include "common/BusyCursor.h"
 #include "engine/Grading.h"
 #include "engine/windows/TestWindow.h"
+#include "interactive/ShowTask.h"
 #include "present/ScoreReport.h"
 
 #include <QEvent>
@@ -73,6 +74,9 @@ void TestRoad::startTest()
             [this](const QString &text) { m_main.setStatusText(text); });
     connect(m_test, &TestWindow::gradeRequested, this, &TestRoad::gradeTest);
     connect(m_test, &TestWindow::scoreReportRequested, this, &TestRoad::showReport);
+    connect(m_test, &TestWindow::taskRequested, this, [this] {
+        ShowTask(m_context.bank, m_context.state, m_context.moduleFolder, m_test);
+    });
     // Until the item review list exists, leaving for it keeps the candidate on the item.
     connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showTestWindow);
     m_test->load();
