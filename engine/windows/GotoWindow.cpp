@@ -87,10 +87,12 @@ void GotoWindow::showEvent(QShowEvent *event)
 
 bool GotoWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Leaving the box checks the number, unless the user is cancelling anyway. The check
-    // runs once the box has finished losing the focus, so its selection can be set again.
-    if (watched == m_txCurRec && event->type() == QEvent::FocusOut && isVisible() &&
-        QApplication::focusWidget() != m_cmCancel) {
+    // Moving to another control of this window checks the number, unless that control is
+    // Cancel. Focus going to another window (the refusal box itself) checks nothing. The
+    // check runs once the box has finished losing the focus, so its selection can be set.
+    const QWidget *nextFocus = QApplication::focusWidget();
+    if (watched == m_txCurRec && event->type() == QEvent::FocusOut && isVisible() && nextFocus &&
+        nextFocus != m_cmCancel && isAncestorOf(nextFocus)) {
         QMetaObject::invokeMethod(
             this,
             [this] {
@@ -112,6 +114,8 @@ bool GotoWindow::acceptTypedItem()
                 QStringLiteral("You enter an invalid item number.\nPlease reenter again."),
                 MessageIcon::Information);
     m_txCurRec->setText(QString::number(m_state.curItem));
+    // The box took the keyboard away from this window: bring it back to the number.
+    activateWindow();
     m_txCurRec->setFocus();
     m_txCurRec->selectAll();
     return false;
