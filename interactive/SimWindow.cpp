@@ -245,6 +245,10 @@ void SimWindow::showSession()
             setColours(label, Qt::black, Qt::white);
         else
             setColours(label, palette().color(QPalette::Button), Qt::black);
+        // Only the labels that can be clicked show their number in full black or white.
+        QPalette greyed = label->palette();
+        greyed.setColor(QPalette::Disabled, QPalette::WindowText, Qt::gray);
+        label->setPalette(greyed);
         label->setEnabled(state.enabled);
     }
     m_txTask->setPlainText(displayText(m_session.taskText));
