@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+// What an answer window says when it has written its answer record.
+inline const QString answerRecordedText = QStringLiteral("Your answer has been recorded.");
 
 // A modal answer window whose own buttons are the only way out: it has no close button in
 // its title bar, and neither the window system's close request nor Escape closes it. The

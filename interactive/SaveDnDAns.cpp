@@ -3,6 +3,7 @@
 #include "common/MessageBoxes.h"
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
+#include "interactive/AnswerDialog.h"
 #include "interactive/logic/DndAnswer.h"
 
 #include <QLabel>
@@ -30,5 +31,5 @@ void SaveDnDAns(const QuestionBank &bank, TestState &state, int q, const QWidget
         return;
     }
     if (!state.showingAnswer)
-        showMessage(title, QString::fromLatin1(answerRecordedText), MessageIcon::Information);
+        showMessage(title, answerRecordedText, MessageIcon::Information);
 }

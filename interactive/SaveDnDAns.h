@@ -5,8 +5,6 @@ class QWidget;
 struct QuestionBank;
 struct TestState;
 
-inline constexpr const char *answerRecordedText = "Your answer has been recorded.";
-
 // Scores the drop targets (lbDes) of an open drag-and-drop window against question q's key
 // and stores 1 or -1 as q's answer; then, unless the correct answer is being shown,
 // confirms it in a box titled `title`. A run-time error leaves the answer as it was.

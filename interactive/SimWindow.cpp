@@ -4,7 +4,6 @@
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
 #include "interactive/ModulePicture.h"
-#include "interactive/SaveDnDAns.h"
 #include "interactive/TwipsRect.h"
 #include "testdb/QuestionBank.h"
 
@@ -147,7 +146,6 @@ void SimWindow::buildConsole()
     m_svPort->setObjectName(QStringLiteral("svPort"));
     m_svPort->setWidgetResizable(true);
     m_svPort->verticalScrollBar()->setSingleStep(twips(lineStep));
-    m_svPort->verticalScrollBar()->setPageStep(twips(lineStep));
     m_svPort->viewport()->installEventFilter(this);
     // The transcript grows upwards from the bottom edge like a terminal, and every update
     // scrolls to its last line.
@@ -313,7 +311,7 @@ void SimWindow::closeClicked()
         reportRuntimeError(error, QStringLiteral("Procedure Name: cmClose_Click"));
     }
     if (!m_state.showingAnswer)
-        showMessage(simCaption, QString::fromLatin1(answerRecordedText), MessageIcon::Information);
+        showMessage(simCaption, answerRecordedText, MessageIcon::Information);
     accept();
 }
 
