@@ -587,6 +587,8 @@ void TestDamagedModules::damagedModuleEndsStartUp()
     QFETCH(QStringList, programFiles);
 
     writeProgramFolder(archive, paddedSize);
+    if (QTest::currentTestFailed())
+        return;
     FakeMessageBoxes boxes;
     AppContext context;
     StartUp startUp(context, settings());
@@ -660,6 +662,8 @@ void TestDamagedModules::acceptedVariantStartsUp()
     QFETCH(QStringList, programFiles);
 
     writeProgramFolder(archive, 0);
+    if (QTest::currentTestFailed())
+        return;
     FakeMessageBoxes boxes;
     AppContext context;
     StartUp startUp(context, settings());
