@@ -26,6 +26,11 @@ QString fromAnsi(QByteArrayView bytes)
 {
     // The page is Latin-1 but for 0x80..0x9F: convert in bulk, then replace those few.
     QString text = QString::fromLatin1(bytes);
+    unsigned highControlCount = 0;
+    for (char byte : bytes)
+        highControlCount += unsigned(quint8(byte) - 0x80u) < 0x20u;
+    if (highControlCount == 0)
+        return text;
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (out[i] >= 0x80 && out[i] < 0xA0)
