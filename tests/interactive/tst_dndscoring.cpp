@@ -27,10 +27,7 @@ class TestDndScoring : public QObject
 private Q_SLOTS:
     void score_data();
     void score();
-    void everyKeyZeroNeedsNoDrop();
-    void recordStoresOneOrMinusOne();
     void tooFewTargetsLeavesTheRecord();
-    void itemsInChoiceOrder();
     void itemsInShuffledOrderKeepTheirNumbers();
     void questionWithoutRowsIsAnError();
 };
@@ -69,26 +66,6 @@ void TestDndScoring::score()
     QCOMPARE(scoreDnDTargets(bank, state, q, tagsOf(tags)), expected);
 }
 
-void TestDndScoring::everyKeyZeroNeedsNoDrop()
-{
-    QuestionBank bank = interactiveBank();
-    for (DndRow &row : bank.dndRows)
-        row.correctSource = 0;
-    const TestState state = runningTest(bank, graphicalQ);
-    QCOMPARE(scoreDnDTargets(bank, state, graphicalQ, tagsOf({u"0"_s, u"0"_s, u"0"_s})), 1);
-}
-
-void TestDndScoring::recordStoresOneOrMinusOne()
-{
-    const QuestionBank bank = interactiveBank();
-    TestState state = runningTest(bank, textQ);
-    recordDnDAnswer(bank, state, textQ, tagsOf({u"3"_s, u"1"_s, u"0"_s}));
-    QCOMPARE(state.answerRecs[textQ].answer, AnswerValue(1));
-    recordDnDAnswer(bank, state, textQ, tagsOf({u"3"_s, u"2"_s, u"0"_s}));
-    QCOMPARE(state.answerRecs[textQ].answer, AnswerValue(-1));
-    QCOMPARE(state.answerRecs[graphicalQ].answer, AnswerValue());
-}
-
 void TestDndScoring::tooFewTargetsLeavesTheRecord()
 {
     const QuestionBank bank = interactiveBank();
@@ -97,18 +74,6 @@ void TestDndScoring::tooFewTargetsLeavesTheRecord()
     QVERIFY_THROWS_EXCEPTION(std::out_of_range,
                              recordDnDAnswer(bank, state, graphicalQ, tagsOf({u"2"_s, u"0"_s})));
     QCOMPARE(state.answerRecs[graphicalQ].answer, AnswerValue(1));
-}
-
-void TestDndScoring::itemsInChoiceOrder()
-{
-    const QuestionBank bank = interactiveBank();
-    const TestState state = runningTest(bank, textQ);
-    const OneBasedArray<DndItem> items = dndItems(bank, state, textQ);
-    QCOMPARE(items.size(), 4);
-    QCOMPARE(items[1].text, QStringLiteral("Red"));
-    QCOMPARE(items[4].text, QStringLiteral("Black"));
-    QCOMPARE(items[4].number, 4);
-    QCOMPARE(dndItemText(bank, state, textQ, 3), QStringLiteral("Blue"));
 }
 
 void TestDndScoring::itemsInShuffledOrderKeepTheirNumbers()

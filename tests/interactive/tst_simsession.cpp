@@ -11,10 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString completionLines =
-    QStringLiteral("\r\n\r\n% Task completed.\r\nClick on the Close button to return to the "
-                   "main screen.\r\n");
-
 QList<bool> enabledLabels(const SimSession &session)
 {
     QList<bool> enabled;
@@ -32,21 +28,12 @@ class TestSimSession : public QObject
 private Q_SLOTS:
     void init();
     void startsAtTheOverview();
-    void onlyTheTaskReachedOpens();
-    void firstTaskShowsItsPrompt();
-    void accepted_data();
-    void accepted();
-    void refused_data();
-    void refused();
+    void line_data();
+    void line();
     void wrongThenRightTranscript();
-    void emptyLineOnlyEchoes();
-    void nextTaskAfterTheRightCommand();
-    void lastTaskCompletes();
-    void allButTheLastRecordsMinusOne();
+    void tasksInOrderUntilCompleted();
     void restartLosesTheProgress();
     void trailingSpaceInTheKeyNeverMatches();
-    void noTasksNeverCompletes();
-    void viewSwitch();
 
 private:
     SimSession openTask1();
@@ -70,196 +57,112 @@ SimSession TestSimSession::openTask1()
 
 void TestSimSession::startsAtTheOverview()
 {
-    const SimSession session = startSimSession(m_bank, m_state, simulationQ);
-    QCOMPARE(session.simTaskCount, 3);
-    QCOMPARE(session.simTask, 1);
-    QCOMPARE(session.simSelTask, 0);
-    QCOMPARE(session.taskText,
-             QStringLiteral("Name the switch.\r\n\r\nClick on Task #1 to begin."));
+    SimSession session = startSimSession(m_bank, m_state, simulationQ);
+    QCOMPARE(session.taskText, u"Name the switch.\r\n\r\nClick on Task #1 to begin."_s);
     QCOMPARE(session.statusText,
-             QStringLiteral("Please read the instruction carefully. Click on Task #1 to begin."));
+             u"Please read the instruction carefully. Click on Task #1 to begin."_s);
     QCOMPARE(enabledLabels(session), (QList<bool>{true, true, false, false}));
     QVERIFY(session.taskLabels[0].selected);
-    QVERIFY(!session.taskLabels[1].selected);
     QVERIFY(!session.consoleShown);
-    QVERIFY(!session.viewSwitchEnabled);
-    QVERIFY(session.transcript.isEmpty());
     QCOMPARE(session.answer(), -1);
-}
-
-void TestSimSession::onlyTheTaskReachedOpens()
-{
-    SimSession session = startSimSession(m_bank, m_state, simulationQ);
+    // Only the task reached opens.
     QVERIFY(!ShowSimTask(session, m_bank, 2));
-    QCOMPARE(session.simSelTask, 0);
-    QVERIFY(!session.consoleShown);
-}
-
-void TestSimSession::firstTaskShowsItsPrompt()
-{
-    const SimSession session = openTask1();
-    QCOMPARE(session.prompt(), QStringLiteral("R1>"));
-    QCOMPARE(session.taskText, QStringLiteral("Enter privileged EXEC mode."));
-    QCOMPARE(session.statusText, QStringLiteral("Please complete the required task. Do not use "
-                                                "command abbreviation."));
-    QCOMPARE(enabledLabels(session), (QList<bool>{true, true, false, false}));
-    QVERIFY(!session.taskLabels[0].selected);
-    QVERIFY(session.taskLabels[1].selected);
+    QVERIFY(ShowSimTask(session, m_bank, 1));
+    QCOMPARE(session.prompt(), u"R1>"_s);
+    QCOMPARE(session.taskText, u"Enter privileged EXEC mode."_s);
+    QCOMPARE(session.statusText,
+             u"Please complete the required task. Do not use command abbreviation."_s);
+    QVERIFY(session.taskLabels[1].selected && !session.taskLabels[0].selected);
     QVERIFY(session.consoleShown);
-    QVERIFY(session.viewSwitchEnabled);
 }
 
-void TestSimSession::accepted_data()
+void TestSimSession::line_data()
 {
     QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("echo");
-    QTest::newRow("as expected") << u"enable"_s << u"R1>enable"_s;
-    QTest::newRow("upper case with outer spaces") << u"   ENABLE  "_s << u"R1>ENABLE"_s;
-    QTest::newRow("mixed case") << u"EnAbLe"_s << u"R1>EnAbLe"_s;
+    QTest::addColumn<SimLineResult>("result");
+    QTest::addColumn<QString>("added");
+    const QString incorrect =
+        u"\r\n% Incorrect response. Please read the instruction carefully.\r\n"_s;
+    QTest::newRow("as expected") << u"enable"_s << SimLineResult::Accepted << u"R1>enable"_s;
+    QTest::newRow("upper case, outer spaces")
+        << u"   ENABLE  "_s << SimLineResult::Accepted << u"R1>ENABLE"_s;
+    QTest::newRow("abbreviation") << u"en"_s << SimLineResult::Refused << u"R1>en"_s + incorrect;
+    QTest::newRow("extra word") << u" enable 15"_s << SimLineResult::Refused
+                                << u"R1>enable 15"_s + incorrect;
+    QTest::newRow("tab is no space")
+        << u"\tenable"_s << SimLineResult::Refused << u"R1>\tenable"_s + incorrect;
+    QTest::newRow("spaces only") << u"    "_s << SimLineResult::Echoed << u"R1>"_s;
 }
 
-void TestSimSession::accepted()
+void TestSimSession::line()
 {
     QFETCH(QString, line);
-    QFETCH(QString, echo);
+    QFETCH(SimLineResult, result);
+    QFETCH(QString, added);
     SimSession session = openTask1();
-    QCOMPARE(submitSimLine(session, m_bank, line), SimLineResult::Accepted);
-    // The task had no device output: the echo alone.
-    QCOMPARE(session.transcript, QStringLiteral("\r\n") + echo);
-    QCOMPARE(session.simTask, 2);
-}
-
-void TestSimSession::refused_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("echo");
-    QTest::newRow("abbreviation") << u"en"_s << u"en"_s;
-    QTest::newRow("extra word") << u" enable 15 "_s << u"enable 15"_s;
-    QTest::newRow("tab before it") << u"\tenable"_s << u"\tenable"_s;
-    QTest::newRow("doubled inner space, task 2")
-        << u"configure  terminal"_s << u"configure  terminal"_s;
-}
-
-void TestSimSession::refused()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, echo);
-    SimSession session = openTask1();
-    if (line.contains(QStringLiteral("configure")))
-        submitSimLine(session, m_bank, QStringLiteral("enable"));
-    const int task = session.simTask;
-    const QString before = session.transcript;
-    QCOMPARE(submitSimLine(session, m_bank, line), SimLineResult::Refused);
-    QCOMPARE(session.transcript,
-             before + QStringLiteral("\r\n") + session.prompt() + echo +
-                 QStringLiteral("\r\n% Incorrect response. Please read the instruction "
-                                "carefully.\r\n"));
-    QCOMPARE(session.simTask, task);
-    QCOMPARE(session.simSelTask, task);
+    QCOMPARE(submitSimLine(session, m_bank, line), result);
+    QCOMPARE(session.transcript, u"\r\n"_s + added);
+    QCOMPARE(session.simTask, result == SimLineResult::Accepted ? 2 : 1);
 }
 
 void TestSimSession::wrongThenRightTranscript()
 {
     SimSession session = openTask1();
-    submitSimLine(session, m_bank, QStringLiteral("enable"));
+    submitSimLine(session, m_bank, u"enable"_s);
     session.transcript.clear();
-    submitSimLine(session, m_bank, QStringLiteral("configure"));
-    submitSimLine(session, m_bank, QStringLiteral("configure terminal"));
+    submitSimLine(session, m_bank, u"configure  terminal"_s);
+    submitSimLine(session, m_bank, u"configure terminal"_s);
     QCOMPARE(session.transcript,
-             QStringLiteral("\r\nR1#configure\r\n% Incorrect response. Please read the "
-                            "instruction carefully.\r\n\r\nR1#configure terminal\r\nEnter "
-                            "configuration commands, one per line.\r\n"));
+             u"\r\nR1#configure  terminal\r\n% Incorrect response. Please read the instruction "
+             u"carefully.\r\n\r\nR1#configure terminal\r\nEnter configuration commands, one "
+             u"per line.\r\n"_s);
 }
 
-void TestSimSession::emptyLineOnlyEchoes()
+void TestSimSession::tasksInOrderUntilCompleted()
 {
     SimSession session = openTask1();
-    QCOMPARE(submitSimLine(session, m_bank, QStringLiteral("    ")), SimLineResult::Echoed);
-    QCOMPARE(session.transcript, QStringLiteral("\r\nR1>"));
-    QCOMPARE(session.simTask, 1);
-}
-
-void TestSimSession::nextTaskAfterTheRightCommand()
-{
-    SimSession session = openTask1();
-    submitSimLine(session, m_bank, QStringLiteral("enable"));
-    submitSimLine(session, m_bank, QStringLiteral("configure terminal"));
-    QCOMPARE(session.simTask, 3);
+    submitSimLine(session, m_bank, u"enable"_s);
+    submitSimLine(session, m_bank, u"configure terminal"_s);
     QCOMPARE(enabledLabels(session), (QList<bool>{true, false, false, true}));
     QVERIFY(session.taskLabels[3].selected);
-    QVERIFY(!session.taskLabels[2].selected);
-    // Row 3's device name with the prompt text of prompt 3.
-    QCOMPARE(session.prompt(), QStringLiteral("SW1(config)#"));
-    QCOMPARE(session.taskText, QStringLiteral("Name the switch Core1."));
-}
+    // Row 3's device name with the text of its prompt number, 3.
+    QCOMPARE(session.prompt(), u"SW1(config)#"_s);
+    QCOMPARE(session.answer(), -1);
 
-void TestSimSession::lastTaskCompletes()
-{
-    SimSession session = openTask1();
-    submitSimLine(session, m_bank, QStringLiteral("enable"));
-    submitSimLine(session, m_bank, QStringLiteral("configure terminal"));
-    QCOMPARE(submitSimLine(session, m_bank, QStringLiteral("hostname core1")),
-             SimLineResult::Completed);
-    QVERIFY(session.completed);
-    QVERIFY(session.transcript.endsWith(QStringLiteral("\r\nSW1(config)#hostname core1") +
-                                        completionLines));
+    QCOMPARE(submitSimLine(session, m_bank, u"hostname core1"_s), SimLineResult::Completed);
+    QVERIFY(session.transcript.endsWith(
+        u"\r\nSW1(config)#hostname core1\r\n\r\n% Task completed.\r\nClick on the Close "
+        u"button to return to the main screen.\r\n"_s));
     QVERIFY(!session.inputEnabled);
     QCOMPARE(enabledLabels(session), (QList<bool>{false, false, false, false}));
-    QCOMPARE(session.statusText, QStringLiteral("Task completed. Click on the Close button to "
-                                                "return to the main screen."));
+    QCOMPARE(session.statusText,
+             u"Task completed. Click on the Close button to return to the main screen."_s);
     QCOMPARE(session.answer(), 1);
-    QCOMPARE(submitSimLine(session, m_bank, QStringLiteral("hostname core1")),
-             SimLineResult::Ignored);
-}
-
-void TestSimSession::allButTheLastRecordsMinusOne()
-{
-    SimSession session = openTask1();
-    submitSimLine(session, m_bank, QStringLiteral("enable"));
-    submitSimLine(session, m_bank, QStringLiteral("configure terminal"));
-    QCOMPARE(session.answer(), -1);
+    QCOMPARE(submitSimLine(session, m_bank, u"x"_s), SimLineResult::Ignored);
 }
 
 void TestSimSession::restartLosesTheProgress()
 {
     SimSession session = openTask1();
-    submitSimLine(session, m_bank, QStringLiteral("enable"));
+    submitSimLine(session, m_bank, u"enable"_s);
     QVERIFY(ShowSimTask(session, m_bank, 0));
     QCOMPARE(session.simTask, 1);
     QVERIFY(session.transcript.isEmpty());
     QVERIFY(!session.consoleShown);
     QCOMPARE(enabledLabels(session), (QList<bool>{true, true, false, false}));
-    // Task 2 cannot be reached again without task 1.
     QVERIFY(!ShowSimTask(session, m_bank, 2));
-    QVERIFY(ShowSimTask(session, m_bank, 1));
-    QCOMPARE(session.prompt(), QStringLiteral("R1>"));
 }
 
 void TestSimSession::trailingSpaceInTheKeyNeverMatches()
 {
-    m_bank.simRows[1].expectedCommand = QStringLiteral("enable ");
+    m_bank.simRows[1].expectedCommand = u"enable "_s;
     SimSession session = openTask1();
-    QCOMPARE(submitSimLine(session, m_bank, QStringLiteral("enable ")), SimLineResult::Refused);
-    QCOMPARE(submitSimLine(session, m_bank, QStringLiteral("enable")), SimLineResult::Refused);
-}
-
-void TestSimSession::noTasksNeverCompletes()
-{
+    QCOMPARE(submitSimLine(session, m_bank, u"enable "_s), SimLineResult::Refused);
+    // Without tasks nothing can be typed or completed.
     m_bank.questions[simulationQ].choiceCount = 0;
-    SimSession session = startSimSession(m_bank, m_state, simulationQ);
-    QCOMPARE(session.taskLabels.size(), 1);
+    session = startSimSession(m_bank, m_state, simulationQ);
     QVERIFY(!ShowSimTask(session, m_bank, 1));
-    QCOMPARE(submitSimLine(session, m_bank, QStringLiteral("enable")), SimLineResult::Ignored);
-    QCOMPARE(session.answer(), -1);
-}
-
-void TestSimSession::viewSwitch()
-{
-    SimSession session = openTask1();
-    toggleSimView(session);
-    QVERIFY(!session.consoleShown);
-    toggleSimView(session);
-    QVERIFY(session.consoleShown);
+    QCOMPARE(submitSimLine(session, m_bank, u"enable"_s), SimLineResult::Ignored);
 }
 
 QTEST_GUILESS_MAIN(TestSimSession)
