@@ -284,7 +284,7 @@ void SimWindow::enterPressed()
     try {
         result = submitSimLine(m_session, m_bank, m_txInput->text());
     } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: txInput_KeyPress"));
+        reportRuntimeError(error, QStringLiteral("Procedure Name: submitSimLine"));
     }
     if (result == SimLineResult::Ignored)
         return;
@@ -308,7 +308,7 @@ void SimWindow::closeClicked()
     try {
         m_state.answerRecs[m_session.q].answer = m_session.answer();
     } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: cmClose_Click"));
+        reportRuntimeError(error, QStringLiteral("Procedure Name: closeClicked"));
     }
     if (!m_state.showingAnswer)
         showMessage(simCaption, answerRecordedText, MessageIcon::Information);
