@@ -256,8 +256,10 @@ void SimWindow::showSession()
     m_ssSim->setVisible(m_session.consoleShown);
     m_imDiagram->setVisible(!m_session.consoleShown);
     m_cmAlt->setEnabled(m_session.viewSwitchEnabled);
-    m_cmAlt->setText(m_session.consoleShown ? QStringLiteral("&Topology")
-                                            : QStringLiteral("De&vice"));
+    // The caption names the view the button switches to; disabled at the overview, it keeps
+    // the console's.
+    const bool toTopology = m_session.consoleShown || !m_session.viewSwitchEnabled;
+    m_cmAlt->setText(toTopology ? QStringLiteral("&Topology") : QStringLiteral("De&vice"));
     m_txInput->setEnabled(m_session.inputEnabled);
     m_lbOutput->setText(displayText(m_session.transcript));
 }

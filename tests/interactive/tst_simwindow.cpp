@@ -150,6 +150,7 @@ void TestSimWindow::opensAtTheOverview()
     QVERIFY(!control<QTabWidget>(w, u"ssSim"_s)->isVisible());
     QVERIFY(control<QLabel>(w, u"imDiagram"_s)->isVisible());
     QVERIFY(!control<QPushButton>(w, u"cmAlt"_s)->isEnabled());
+    QCOMPARE(control<QPushButton>(w, u"cmAlt"_s)->text(), u"&Topology"_s);
 
     QTest::keyClick(w, Qt::Key_Escape);
     QVERIFY(w->isVisible());
