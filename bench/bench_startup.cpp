@@ -1,8 +1,9 @@
 // Time from process start to the start screen, and the peak resident memory there, of
 // quexam on each module named on the command line, next to a bare Qt program that opens
 // one main window of the same size. The programs run one after the other, in turns, each
-// run in a scratch program folder with a fresh copy of its module folder and a lock file
-// of its own. Prints the medians and their ratios to the bare window.
+// run in a scratch program folder with a fresh copy of its module folder, written to disk
+// before the run, and a lock file of its own. Prints the medians and their ratios to the bare
+// window.
 //
 //     bench_startup --runs N --bare <bench_barewindow> --quexam <quexam>
 //                   <name>=<module folder> ...
@@ -210,6 +211,9 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "%s: cannot be copied\n", qPrintable(program.moduleSource));
                 return 1;
             }
+            // A module copied a moment ago is not what a user starts with: unwritten, it
+            // would be flushed when the instance lock is synced. Not timed.
+            sync();
             const std::string lock =
                 scratch.filePath(QStringLiteral("run-%1.lock").arg(round + 2)).toStdString();
             const auto sample = runOnce(program, lock);
