@@ -33,7 +33,8 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
     connect(m_ready, &ReadyWindow::mainMenuRequested, this, &TestRoad::showStart);
 
     // The test window fills the screen area, as a maximised child window does.
-    m_main.screenArea()->installEventFilter(this);
+    m_screenArea = m_main.screenArea();
+    m_screenArea->installEventFilter(this);
 }
 
 TestRoad::~TestRoad() = default;
@@ -140,7 +141,7 @@ void TestRoad::endSession()
 
 bool TestRoad::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_main.screenArea() && event->type() == QEvent::Resize && m_test)
-        m_test->setGeometry(m_main.screenArea()->rect());
+    if (watched == m_screenArea && event->type() == QEvent::Resize && m_test)
+        m_test->setGeometry(m_screenArea->rect());
     return QObject::eventFilter(watched, event);
 }

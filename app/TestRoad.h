@@ -46,6 +46,8 @@ private:
     QString m_userName;
     StartWindow *m_start = nullptr;
     ReadyWindow *m_ready = nullptr;
+    // Kept apart from the main window, whose destruction still sends events to it.
+    QPointer<QWidget> m_screenArea;
     QPointer<TestWindow> m_test;
     QPointer<ScoreReport> m_report;
 };
