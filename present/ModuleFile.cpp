@@ -1,13 +1,13 @@
 #include "ModuleFile.h"
 
+#include "testdb/Archive.h"
+
 #include <QDir>
 
 std::optional<QString> moduleFilePath(const QString &moduleFolder, const QString &fileName)
 {
-    if (fileName.isEmpty() || fileName == QStringLiteral(".") ||
-        fileName.contains(QStringLiteral("..")) || fileName.contains(QLatin1Char('/')) ||
-        fileName.contains(QLatin1Char('\\')) || fileName.contains(QLatin1Char(':')) ||
-        fileName.contains(QChar(0)))
+    // The same rule that keeps archive entries inside their folder.
+    if (!isSafeEntryName(fileName))
         return std::nullopt;
     return QDir(moduleFolder).filePath(fileName);
 }
