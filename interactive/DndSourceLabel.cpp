@@ -5,17 +5,22 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+void setDndLabelLook(QLabel *label)
+{
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+}
+
 DndSourceLabel::DndSourceLabel(const QString &caption, const QString &tag, QWidget *parent)
     : QLabel(caption, parent)
 {
     setObjectName(QStringLiteral("lbSrc"));
     setProperty("tag", tag);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setAlignment(Qt::AlignCenter);
-    setWordWrap(true);
-    QFont bold = font();
-    bold.setBold(true);
-    setFont(bold);
+    setDndLabelLook(this);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::yellow);

@@ -11,12 +11,7 @@ DndTargetLabel::DndTargetLabel(int index, QWidget *parent) : QLabel(parent)
     setObjectName(QStringLiteral("lbDes"));
     setProperty("index", index);
     setProperty("tag", emptyTargetTag);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setAlignment(Qt::AlignCenter);
-    setWordWrap(true);
-    QFont bold = font();
-    bold.setBold(true);
-    setFont(bold);
+    setDndLabelLook(this);
     setAcceptDrops(true);
 }
 
