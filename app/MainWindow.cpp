@@ -33,6 +33,9 @@ const QStringList shutdownOrder = {
 const QStringList fontSizeKeys = {QStringLiteral("keySmall"), QStringLiteral("keyMedium"),
                                   QStringLiteral("keyLarge"), QStringLiteral("keyVLarge")};
 
+// The action property that names an item's picture until the picture is loaded.
+constexpr char iconKeyProperty[] = "iconKey";
+
 int panelIndex(const QString &key)
 {
     if (key == QLatin1String("info"))
@@ -151,13 +154,22 @@ QMenu *MainWindow::addTopLevelMenu(const QString &key, const QString &caption)
     QMenu *menu = menuBar()->addMenu(caption);
     menu->setObjectName(key + QStringLiteral("Menu"));
     menu->menuAction()->setObjectName(key);
+    // The items' pictures are loaded when the menu first opens: loading them reads image
+    // plugins that start-up has no other use for.
+    connect(menu, &QMenu::aboutToShow, menu, [menu] {
+        for (QAction *item : menu->actions()) {
+            if (item->icon().isNull())
+                item->setIcon(menuIcon(item->property(iconKeyProperty).toString()));
+        }
+    });
     return menu;
 }
 
 QAction *MainWindow::addItem(QMenu *menu, const QString &key, const QString &caption,
                              const QKeySequence &shortcut, const QString &iconKey)
 {
-    QAction *item = menu->addAction(menuIcon(iconKey), caption);
+    QAction *item = menu->addAction(caption);
+    item->setProperty(iconKeyProperty, iconKey);
     item->setObjectName(key);
     item->setShortcut(shortcut);
     // Shortcuts work while any screen or child window of the frame has the focus.

@@ -71,6 +71,9 @@ bool StartUp::run()
         return fail();
 
     m_splash->hide();
+    // The main window appears once it has loaded, with the start screen already in it: one
+    // first paint instead of an empty frame painted behind the splash and then again.
+    m_main->showCentred();
     m_main->showScreen(m_main->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
     return true;
 }
@@ -106,8 +109,6 @@ void StartUp::setPaths()
 bool StartUp::loadMainWindow()
 {
     m_main = std::make_unique<MainWindow>();
-    m_main->showCentred();
-    m_splash->raise();
 
     // The window's close button already asks the exit question, so there is no close item
     // to remove from its title bar menu.
@@ -143,7 +144,7 @@ bool StartUp::loadMainWindow()
 
 void StartUp::ShowProgress(int value)
 {
+    // Painted with the splash whenever unpacking lets events through, rather than forcing
+    // a paint and a flush to the screen for every step.
     m_splash->progressBar()->setValue(value);
-    // Painted at once: start-up does not return to the event loop until it is done.
-    m_splash->progressBar()->repaint();
 }
