@@ -1,9 +1,24 @@
 #include "StartUp.h"
 
 #include "testdb/LoadTest.h"
+#include "testdb/ModulePreload.h"
 #include "testdb/Unpack.h"
 
-ModuleSteps moduleReaderSteps()
+ModuleSteps moduleReaderSteps(ModulePreload *readAhead)
 {
-    return {ExtractDecompressor, UnpackTest, LoadTest};
+    return {ExtractDecompressor,
+            [readAhead](const QString &archivePath, const QString &destinationFolder,
+                        const QString &programFolder, OneBasedArray<QString> &testFiles) {
+                const PreloadedModule *module = readAhead ? readAhead->take(archivePath) : nullptr;
+                return UnpackTest(archivePath, destinationFolder, programFolder, testFiles,
+                                  module ? &module->archive : nullptr);
+            },
+            [readAhead](const OneBasedArray<QString> &testFiles, const QString &moduleFolder,
+                        QuestionBank &bank) {
+                const bool loaded = LoadTest(testFiles, moduleFolder, bank,
+                                             readAhead ? readAhead->taken() : nullptr);
+                if (readAhead)
+                    readAhead->release();
+                return loaded;
+            }};
 }

@@ -10,6 +10,7 @@
 #include "common/MessageBoxes.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
 #include <QProgressBar>
@@ -47,6 +48,22 @@ QString defaultInstanceLockPath()
 {
     // One lock per user: another user's copy on the same machine does not count.
     return QDir::tempPath() + QStringLiteral("/quendra-%1.lock").arg(getuid());
+}
+
+QString runningProgramFolder()
+{
+    // Where QCoreApplication::applicationDirPath looks too.
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
+QString moduleFolderOf(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/Module/");
+}
+
+QString testDbPathOf(const QString &programFolder)
+{
+    return moduleFolderOf(programFolder) + QStringLiteral("512-330.qdb");
 }
 
 StartUp::StartUp(AppContext &context, StartUpSettings settings)
@@ -101,8 +118,8 @@ bool StartUp::claimSingleInstance()
 void StartUp::setPaths()
 {
     m_context.programFolder = m_settings.programFolder;
-    m_context.moduleFolder = m_context.programFolder + QStringLiteral("/Module/");
-    m_context.testDbPath = m_context.moduleFolder + QStringLiteral("512-330.qdb");
+    m_context.moduleFolder = moduleFolderOf(m_context.programFolder);
+    m_context.testDbPath = testDbPathOf(m_context.programFolder);
 }
 
 // The main window's loading: the remaining steps, while the splash stays in front.

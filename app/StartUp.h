@@ -12,6 +12,7 @@
 struct AppContext;
 struct QuestionBank;
 class MainWindow;
+class ModulePreload;
 class QLockFile;
 class QWidget;
 class SplashWindow;
@@ -43,8 +44,16 @@ struct ModuleSteps
         loadTest;
 };
 
-// The steps of the real module reader.
-ModuleSteps moduleReaderSteps();
+// The steps of the real module reader; with readAhead, they take the module it has read
+// when the archive is unchanged.
+ModuleSteps moduleReaderSteps(ModulePreload *readAhead = nullptr);
+
+// The folder of the running program, known before the application object exists.
+QString runningProgramFolder();
+
+// The paths of the test module, from the program folder.
+QString moduleFolderOf(const QString &programFolder);
+QString testDbPathOf(const QString &programFolder);
 
 struct StartUpSettings
 {

@@ -5,11 +5,15 @@
 #include "StartupMeasure.h"
 
 #include "common/BusyCursor.h"
+#include "testdb/ModulePreload.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    const QString programFolder = runningProgramFolder();
+    // The module is read and loaded on a thread of its own while the windows come up.
+    ModulePreload readAhead(testDbPathOf(programFolder));
     QApplication application(argc, argv);
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);
@@ -18,11 +22,11 @@ int main(int argc, char *argv[])
 
     const bool measuring = measuringStartup(application.arguments());
     AppContext context;
-    StartUp startUp(context, {.programFolder = QCoreApplication::applicationDirPath(),
+    StartUp startUp(context, {.programFolder = programFolder,
                               .instanceLockPath =
                                   measuring ? measuredInstanceLockPath(defaultInstanceLockPath())
                                             : defaultInstanceLockPath(),
-                              .module = moduleReaderSteps()});
+                              .module = moduleReaderSteps(&readAhead)});
     if (!startUp.run())
         return startUp.exitCode();
     if (measuring)

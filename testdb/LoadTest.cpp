@@ -57,13 +57,48 @@ TableFileRead takeTableFile(const QString &path, QByteArray &bytes, LoadProblem 
     return result;
 }
 
+// True when the table files in folder are the ones written from the module read ahead:
+// the same names in the same order, each a plain file of its entry's length.
+bool tableFilesAsWritten(const OneBasedArray<QString> &testFiles, const QDir &folder,
+                         const PreloadedModule &module)
+{
+    const QList<UnpackedEntry> &entries = module.archive.entries;
+    if (!module.tablesLoaded || testFiles.size() != entries.size())
+        return false;
+    for (int i = 1; i <= testFiles.size(); ++i) {
+        const UnpackedEntry &entry = entries[i - 1];
+        if (testFiles[i] != entry.name)
+            return false;
+        if (isProgramFolderEntry(entry.name))
+            continue;
+        const QFileInfo file(folder.filePath(entry.name));
+        if (!file.isFile() || file.isSymLink() || file.size() != entry.content.size())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool LoadTest(const OneBasedArray<QString> &testFiles, const QString &moduleFolder,
-              QuestionBank &bank)
+              QuestionBank &bank, PreloadedModule *readAhead)
 {
     bank = QuestionBank();
     const QDir folder(moduleFolder);
+
+    if (readAhead && tableFilesAsWritten(testFiles, folder, *readAhead)) {
+        for (const UnpackedEntry &entry : readAhead->archive.entries) {
+            if (!isProgramFolderEntry(entry.name))
+                QFile::remove(folder.filePath(entry.name));
+        }
+        if (readAhead->loadProblem) {
+            showLoadProblem(*readAhead->loadProblem);
+            return false;
+        }
+        bank = std::move(readAhead->bank);
+        return true;
+    }
+
     std::optional<LoadProblem> problem;
 
     for (int i = 1; i <= testFiles.size(); ++i) {

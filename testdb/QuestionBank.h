@@ -139,4 +139,6 @@ struct QuestionBank
     int objectiveCount = 0;
     QString testDuration;
     int minObjQuestions = 0;
+
+    bool operator==(const QuestionBank &) const = default;
 };

@@ -96,20 +96,24 @@ QString cannotReadDatabaseText()
 }
 
 bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
-                const QString &programFolder, OneBasedArray<QString> &testFiles)
+                const QString &programFolder, OneBasedArray<QString> &testFiles,
+                const ParsedArchive *readAhead)
 {
-    QByteArray bytes;
-    switch (readArchive(archivePath, bytes)) {
-    case ArchiveRead::Read:
-        break;
-    case ArchiveRead::Unreadable:
-        return false;
-    case ArchiveRead::TooLarge:
-        showCannotReadDatabase();
-        return false;
+    ParsedArchive readNow;
+    if (!readAhead) {
+        QByteArray bytes;
+        switch (readArchive(archivePath, bytes)) {
+        case ArchiveRead::Read:
+            break;
+        case ArchiveRead::Unreadable:
+            return false;
+        case ArchiveRead::TooLarge:
+            showCannotReadDatabase();
+            return false;
+        }
+        readNow = parseArchive(bytes);
     }
-
-    const ParsedArchive archive = parseArchive(bytes);
+    const ParsedArchive &archive = readAhead ? *readAhead : readNow;
     if (archive.failure == ArchiveFailure::NoTestModule) {
         ShowErrorReport({QStringLiteral("Test database not found."), 0, unpackProcedureLine});
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Archive.h"
+
 #include "common/OneBasedArray.h"
 
 #include <QString>
@@ -10,9 +12,11 @@
 // order (names after a failing entry stay empty). Shows the error report or the "cannot
 // read" message and returns false when the archive is missing, holds no module or is
 // damaged; start-up then ends the program. A damaged archive, or one with an entry that
-// would replace the archive itself, writes no file at all.
+// would replace the archive itself, writes no file at all. readAhead, when given, is the
+// archive at archivePath already read and parsed, unchanged since.
 bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
-                const QString &programFolder, OneBasedArray<QString> &testFiles);
+                const QString &programFolder, OneBasedArray<QString> &testFiles,
+                const ParsedArchive *readAhead = nullptr);
 
 // The decompressor is zlib, linked into the program: this only confirms that the library
 // in use is release 1.1.3 or later. Writes nothing.

@@ -2,6 +2,7 @@
 #include "app/AppContext.h"
 #include "app/StartUp.h"
 #include "common/ErrorReport.h"
+#include "testdb/ModulePreload.h"
 #include "testdb/ModuleWriter.h"
 #include "testdb/Unpack.h"
 #include "tests/testdb/SampleModule.h"
@@ -18,6 +19,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 
 // Every module here is the small sample module with one precise change, read by the real
 // start-up. A damaged one must end start-up with its message and leave every file as it
@@ -260,7 +262,7 @@ private:
     QString programFolder() const { return m_parent.filePath(QStringLiteral("program")); }
     QString moduleFolder() const { return programFolder() + QStringLiteral("/Module"); }
     void writeProgramFolder(const QByteArray &archive, qint64 paddedSize);
-    StartUpSettings settings() const;
+    StartUpSettings settings(ModulePreload *readAhead) const;
     void verifyFilesAfterwards(const QStringList &programFiles);
 
     // The scratch program folder of each row lives in a parent folder of its own, so that
@@ -293,14 +295,14 @@ void TestDamagedModules::writeProgramFolder(const QByteArray &archive, qint64 pa
 }
 
 // The real start-up with the real module reader, on a screen that passes.
-StartUpSettings TestDamagedModules::settings() const
+StartUpSettings TestDamagedModules::settings(ModulePreload *readAhead) const
 {
     StartUpSettings settings;
     settings.programFolder = programFolder();
     settings.instanceLockPath = m_lockFolder.filePath(QStringLiteral("quendra.lock"));
     settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
     settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(19, 30)); };
-    settings.module = moduleReaderSteps();
+    settings.module = moduleReaderSteps(readAhead);
     return settings;
 }
 
@@ -586,21 +588,28 @@ void TestDamagedModules::damagedModuleEndsStartUp()
     QFETCH(QString, text);
     QFETCH(QStringList, programFiles);
 
-    writeProgramFolder(archive, paddedSize);
-    if (QTest::currentTestFailed())
-        return;
-    FakeMessageBoxes boxes;
-    AppContext context;
-    StartUp startUp(context, settings());
-    QVERIFY(!startUp.run());
-    QVERIFY(startUp.exitCode() != 0);
+    // Read at its step, and read ahead as the program does: the same outcome.
+    for (const bool readingAhead : {false, true}) {
+        cleanup();
+        writeProgramFolder(archive, paddedSize);
+        if (QTest::currentTestFailed())
+            return;
+        FakeMessageBoxes boxes;
+        AppContext context;
+        std::optional<ModulePreload> readAhead;
+        if (readingAhead)
+            readAhead.emplace(testDbPathOf(programFolder()));
+        StartUp startUp(context, settings(readAhead ? &*readAhead : nullptr));
+        QVERIFY(!startUp.run());
+        QVERIFY(startUp.exitCode() != 0);
 
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, errorReportTitle);
-    QCOMPARE(boxes.shown[0].text, text);
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
-    verifyFilesAfterwards(programFiles);
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].title, errorReportTitle);
+        QCOMPARE(boxes.shown[0].text, text);
+        QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
+        verifyFilesAfterwards(programFiles);
+    }
 }
 
 void TestDamagedModules::acceptedVariantStartsUp_data()
@@ -661,17 +670,23 @@ void TestDamagedModules::acceptedVariantStartsUp()
     QFETCH(QByteArray, archive);
     QFETCH(QStringList, programFiles);
 
-    writeProgramFolder(archive, 0);
-    if (QTest::currentTestFailed())
-        return;
-    FakeMessageBoxes boxes;
-    AppContext context;
-    StartUp startUp(context, settings());
-    QVERIFY(startUp.run());
-    QCOMPARE(startUp.exitCode(), 0);
-    QCOMPARE(boxes.shown.size(), 0);
-    QCOMPARE(context.bank.questions.size(), sampleBank().questions.size());
-    verifyFilesAfterwards(programFiles);
+    for (const bool readingAhead : {false, true}) {
+        cleanup();
+        writeProgramFolder(archive, 0);
+        if (QTest::currentTestFailed())
+            return;
+        FakeMessageBoxes boxes;
+        AppContext context;
+        std::optional<ModulePreload> readAhead;
+        if (readingAhead)
+            readAhead.emplace(testDbPathOf(programFolder()));
+        StartUp startUp(context, settings(readAhead ? &*readAhead : nullptr));
+        QVERIFY(startUp.run());
+        QCOMPARE(startUp.exitCode(), 0);
+        QCOMPARE(boxes.shown.size(), 0);
+        QCOMPARE(context.bank.questions.size(), sampleBank().questions.size());
+        verifyFilesAfterwards(programFiles);
+    }
 }
 
 QTEST_MAIN(TestDamagedModules)

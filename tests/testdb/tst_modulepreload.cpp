@@ -1,0 +1,181 @@
+#include "FakeMessageBoxes.h"
+#include "SampleModule.h"
+#include "testdb/LoadTest.h"
+#include "testdb/ModulePreload.h"
+#include "testdb/ModuleWriter.h"
+#include "testdb/Unpack.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QList<ArchiveEntry> sampleEntries()
+{
+    QList<ArchiveEntry> entries = bankEntries(sampleBank());
+    entries.append({"readme.txt", "Read me first.", QByteArray(reservedBytes, '\0')});
+    return entries;
+}
+
+// What a start-up's module steps leave: the boxes shown, the bank, the files.
+struct Outcome
+{
+    bool loaded = false;
+    QuestionBank bank;
+    QStringList boxTexts;
+    QStringList moduleFiles;
+};
+
+// A program folder with its module folder and archive.
+struct ProgramFolder
+{
+    QTemporaryDir root;
+    QString module = root.filePath(u"Module"_s);
+    QString archive = module + u"/512-330.qdb"_s;
+
+    explicit ProgramFolder(const QList<ArchiveEntry> &entries) { write(entries); }
+
+    void write(const QList<ArchiveEntry> &entries)
+    {
+        QDir().mkpath(module);
+        // Through a new file, as a copy or an update would replace it.
+        QFile file(archive + u".new"_s);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(packArchive(entries, ArchiveLayout()));
+        file.close();
+        QFile::remove(archive);
+        QFile::rename(file.fileName(), archive);
+    }
+
+    // Unpacks and loads, with what was read ahead when given; betweenSteps runs after
+    // unpacking.
+    Outcome unpackAndLoad(PreloadedModule *readAhead,
+                          const std::function<void()> &betweenSteps = {}) const
+    {
+        FakeMessageBoxes boxes;
+        Outcome outcome;
+        OneBasedArray<QString> testFiles;
+        if (UnpackTest(archive, module, root.path(), testFiles,
+                       readAhead ? &readAhead->archive : nullptr)) {
+            if (betweenSteps)
+                betweenSteps();
+            outcome.loaded = LoadTest(testFiles, module, outcome.bank, readAhead);
+        }
+        for (const auto &box : boxes.shown)
+            outcome.boxTexts.append(box.text);
+        outcome.moduleFiles = filesIn(module);
+        return outcome;
+    }
+};
+
+} // namespace
+
+class TestModulePreload : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void readAheadLoadsWhatTheTableFilesHold_data();
+    void readAheadLoadsWhatTheTableFilesHold();
+    void aChangedOrMissingArchiveIsNotTaken();
+    void tableFilesChangedAfterUnpackingAreRead();
+};
+
+void TestModulePreload::readAheadLoadsWhatTheTableFilesHold_data()
+{
+    QTest::addColumn<QList<ArchiveEntry>>("entries");
+    QTest::addColumn<bool>("tablesLoaded");
+
+    const QList<ArchiveEntry> sample = sampleEntries();
+    QTest::newRow("sample") << sample << true;
+
+    QuestionBank lying = sampleBank();
+    lying.objectives[1].questionCount += 1;
+    QTest::newRow("refused bank") << bankEntries(lying) << true;
+
+    QList<ArchiveEntry> readmeFirst = sample;
+    readmeFirst.move(readmeFirst.size() - 1, 0);
+    QTest::newRow("readme first") << readmeFirst << false;
+
+    // The later entry replaces the file of the earlier one.
+    QList<ArchiveEntry> twice = sample;
+    twice.insert(5, twice[1]);
+    twice[5].content = encodeTable(OneBasedArray<Objective>());
+    QTest::newRow("same name twice") << twice << false;
+}
+
+void TestModulePreload::readAheadLoadsWhatTheTableFilesHold()
+{
+    QFETCH(QList<ArchiveEntry>, entries);
+    QFETCH(bool, tablesLoaded);
+
+    const ProgramFolder program(entries);
+    const Outcome readAtItsStep = program.unpackAndLoad(nullptr);
+
+    ModulePreload readAhead(program.archive);
+    PreloadedModule *module = readAhead.take(program.archive);
+    QVERIFY(module);
+    QCOMPARE(module->tablesLoaded, tablesLoaded);
+    const Outcome taken = program.unpackAndLoad(module);
+
+    QCOMPARE(taken.loaded, readAtItsStep.loaded);
+    QCOMPARE(taken.boxTexts, readAtItsStep.boxTexts);
+    // A refused bank is never used, whatever it holds.
+    if (taken.loaded)
+        QVERIFY(taken.bank == readAtItsStep.bank);
+    QCOMPARE(taken.moduleFiles, QStringList({u"512-330.qdb"_s}));
+    QCOMPARE(readAtItsStep.moduleFiles, QStringList({u"512-330.qdb"_s}));
+}
+
+void TestModulePreload::aChangedOrMissingArchiveIsNotTaken()
+{
+    ProgramFolder program(sampleEntries());
+    ModulePreload readAhead(program.archive);
+    QuestionBank changed = sampleBank();
+    changed.questions[1].questionText = u"Changed after it was read?"_s;
+    program.write(bankEntries(changed));
+    QVERIFY(!readAhead.take(program.archive));
+    QVERIFY(!readAhead.taken());
+    // Taken again, it is still not the archive that was read.
+    QVERIFY(!readAhead.take(program.archive));
+
+    ModulePreload elsewhere(program.archive);
+    QVERIFY(!elsewhere.take(program.archive + u".other"_s));
+
+    QFile::remove(program.archive);
+    ModulePreload missing(program.archive);
+    QVERIFY(!missing.take(program.archive));
+}
+
+void TestModulePreload::tableFilesChangedAfterUnpackingAreRead()
+{
+    const ProgramFolder program(sampleEntries());
+    const QString questions = program.module + u"/qm_question.dat"_s;
+    const QString objectives = program.module + u"/qm_objective.dat"_s;
+    const QList<std::function<void()>> changes = {
+        [&] { QFile::remove(questions); },
+        [&] { QFile::resize(questions, 10); },
+        [&] { QFile::remove(program.module + u"/qm_info.dat"_s); },
+        [&] {
+            QFile::remove(objectives);
+            QFile::link(questions, objectives);
+        },
+    };
+    for (qsizetype change = 0; change < changes.size(); ++change) {
+        const Outcome readAtItsStep = program.unpackAndLoad(nullptr, changes[change]);
+        ModulePreload readAhead(program.archive);
+        const Outcome taken =
+            program.unpackAndLoad(readAhead.take(program.archive), changes[change]);
+        QVERIFY2(!taken.boxTexts.isEmpty(), qPrintable(QString::number(change)));
+        QCOMPARE(taken.boxTexts, readAtItsStep.boxTexts);
+        QCOMPARE(taken.moduleFiles, readAtItsStep.moduleFiles);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestModulePreload)
+#include "tst_modulepreload.moc"
