@@ -87,7 +87,10 @@ bool StartUp::run()
     if (!loadMainWindow())
         return fail();
 
+    // Gone rather than hidden: nothing shows it again, and its window and pictures would
+    // stay in memory beside the main window's.
     m_splash->hide();
+    m_splash.reset();
     // The main window appears once it has loaded, with the start screen already in it: one
     // first paint instead of an empty frame painted behind the splash and then again.
     m_main->showCentred();

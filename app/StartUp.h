@@ -84,6 +84,8 @@ public:
     int exitCode() const { return m_exitCode; }
 
     MainWindow *mainWindow() const { return m_main.get(); }
+    // The splash while start-up runs, and after a start-up that failed; nothing after one
+    // that succeeded.
     SplashWindow *splashWindow() const { return m_splash.get(); }
 
     void ShowProgress(int value);
