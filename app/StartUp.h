@@ -48,7 +48,8 @@ struct ModuleSteps
 // when the archive is unchanged.
 ModuleSteps moduleReaderSteps(ModulePreload *readAhead = nullptr);
 
-// The folder of the running program, known before the application object exists.
+// The folder of the running program, known before the application object exists (empty
+// where the system does not tell).
 QString runningProgramFolder();
 
 // The paths of the test module, from the program folder.

@@ -11,9 +11,9 @@
 
 int main(int argc, char *argv[])
 {
-    const QString programFolder = runningProgramFolder();
-    // The module is read and loaded on a thread of its own while the windows come up.
-    ModulePreload readAhead(testDbPathOf(programFolder));
+    // The module is read and loaded on a thread of its own while the windows come up. Should
+    // the program folder found here differ from the application's, nothing read is taken.
+    ModulePreload readAhead(testDbPathOf(runningProgramFolder()));
     QApplication application(argc, argv);
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
 
     const bool measuring = measuringStartup(application.arguments());
     AppContext context;
-    StartUp startUp(context, {.programFolder = programFolder,
+    StartUp startUp(context, {.programFolder = QCoreApplication::applicationDirPath(),
                               .instanceLockPath =
                                   measuring ? measuredInstanceLockPath(defaultInstanceLockPath())
                                             : defaultInstanceLockPath(),
