@@ -3,6 +3,7 @@
 
 #include "FakeMessageBoxes.h"
 #include "InteractiveFixtures.h"
+#include "NextModal.h"
 
 #include "interactive/DndSourceLabel.h"
 #include "interactive/GraphicalDndWindow.h"
@@ -18,9 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -101,9 +100,6 @@ private Q_SLOTS:
     void sampleGraphicalQuestion();
 
 private:
-    // Runs action on the modal window that opens next, and remembers its name.
-    void onModal(std::function<void(QWidget *)> action);
-
     QTemporaryDir m_folder;
     QuestionBank m_bank;
     TestState m_state;
@@ -129,16 +125,6 @@ void TestDndWindows::init()
     m_boxes.reset(); // the old fake puts back what it replaced first
     m_boxes = std::make_unique<FakeMessageBoxes>();
     m_opened.clear();
-}
-
-void TestDndWindows::onModal(std::function<void(QWidget *)> action)
-{
-    QTimer::singleShot(0, this, [this, action] {
-        if (QWidget *window = QApplication::activeModalWidget()) {
-            m_opened = window->objectName();
-            action(window);
-        }
-    });
 }
 
 void TestDndWindows::graphicalLayout()
@@ -280,7 +266,7 @@ void TestDndWindows::unreadablePicture()
     QFETCH(QString, file);
     QFETCH(QString, description);
     m_bank.questions[graphicalQ].diagramFile = file;
-    onModal([](QWidget *window) { window->close(); });
+    onNextModal(this, m_opened, [](QWidget *window) { window->close(); });
     ShowGDnD(m_bank, m_state, m_folder.path(), graphicalQ, true, nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
@@ -353,7 +339,7 @@ void TestDndWindows::taskRoutes()
     QFETCH(int, q);
     QFETCH(QString, window);
     m_state.curQ = q;
-    onModal([](QWidget *opened) {
+    onNextModal(this, m_opened, [](QWidget *opened) {
         const auto buttons = opened->findChildren<QPushButton *>();
         for (QPushButton *button : buttons) {
             if (button->objectName() == u"cmOK"_s || button->objectName() == u"cmClose"_s)
@@ -373,7 +359,8 @@ void TestDndWindows::answeredQuestionAsksFirst()
     m_state.curQ = textQ;
     m_state.answerRecs[textQ].answer = 1;
     m_boxes->answerNext(MessageButton::Cancel);
-    onModal([](QWidget *opened) { opened->findChild<QPushButton *>(u"cmOK"_s)->click(); });
+    onNextModal(this, m_opened,
+                [](QWidget *opened) { opened->findChild<QPushButton *>(u"cmOK"_s)->click(); });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
@@ -387,7 +374,7 @@ void TestDndWindows::answeredQuestionAsksFirst()
 
     // OK opens the window again with empty targets; its OK records the new result.
     m_boxes->answerNext(MessageButton::Ok);
-    onModal([](QWidget *opened) {
+    onNextModal(this, m_opened, [](QWidget *opened) {
         QCOMPARE(target(opened, 1)->property("tag").toString(), u"0"_s);
         opened->findChild<QPushButton *>(u"cmOK"_s)->click();
     });
@@ -403,7 +390,7 @@ void TestDndWindows::sampleGraphicalQuestion()
     QVERIFY(q > 0);
     QCOMPARE(int(bank.questions[q].questionType), int(GraphicalDragAndDrop));
     TestState state = runningTest(bank, q);
-    onModal([&](QWidget *window) {
+    onNextModal(this, m_opened, [&](QWidget *window) {
         const int targets = bank.questions[q].answerKey;
         for (int j = 1; j <= targets; ++j) {
             const int wanted = bank.dndRows[state.dndIndex[q].rowIndex + j - 1].correctSource;

@@ -3,6 +3,7 @@
 
 #include "FakeMessageBoxes.h"
 #include "InteractiveFixtures.h"
+#include "NextModal.h"
 
 #include "interactive/ShowTask.h"
 #include "interactive/SimWindow.h"
@@ -19,9 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -79,7 +78,6 @@ private Q_SLOTS:
 
 private:
     void openWindow(int q = simulationQ);
-    void onModal(std::function<void(QWidget *)> action);
 
     QTemporaryDir m_folder;
     QuestionBank m_bank;
@@ -120,16 +118,6 @@ void TestSimWindow::openWindow(int q)
     m_window->show();
     QApplication::setActiveWindow(m_window.get());
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void TestSimWindow::onModal(std::function<void(QWidget *)> action)
-{
-    QTimer::singleShot(0, this, [this, action] {
-        if (QWidget *window = QApplication::activeModalWidget()) {
-            m_opened = window->objectName();
-            action(window);
-        }
-    });
 }
 
 void TestSimWindow::opensAtTheOverview()
@@ -264,7 +252,7 @@ void TestSimWindow::transcriptFollowsTheLastLine()
 void TestSimWindow::missingPictureStillOpens()
 {
     m_bank.questions[simulationQ].diagramFile = u"absent.png"_s;
-    onModal([](QWidget *window) {
+    onNextModal(this, m_opened, [](QWidget *window) {
         QVERIFY(control<QLabel>(window, u"imDiagram"_s)->pixmap().isNull());
         control<QPushButton>(window, u"cmClose"_s)->click();
     });
@@ -279,7 +267,7 @@ void TestSimWindow::taskButtonAfterGrading()
 {
     m_state.testActive = false;
     m_state.answerRecs[simulationQ].answer = -1;
-    onModal([](QWidget *window) { window->close(); });
+    onNextModal(this, m_opened, [](QWidget *window) { window->close(); });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
@@ -291,7 +279,7 @@ void TestSimWindow::answeredSimulationStartsAgain()
     // Redone after the question, the simulation starts again from the overview.
     m_state.answerRecs[simulationQ].answer = 1;
     m_boxes->answerNext(MessageButton::Ok);
-    onModal([](QWidget *window) {
+    onNextModal(this, m_opened, [](QWidget *window) {
         QVERIFY(control<QLabel>(window, u"lbOutput"_s)->text().isEmpty());
         QVERIFY(!taskLabel(window, 2)->isEnabled());
         control<QPushButton>(window, u"cmClose"_s)->click();
@@ -308,7 +296,7 @@ void TestSimWindow::sampleSimulation()
     const int q = questionNumber(m_bank, u"LAB-0403"_s);
     QVERIFY(q > 0);
     m_state = runningTest(m_bank, q);
-    onModal([this, q](QWidget *window) {
+    onNextModal(this, m_opened, [this, q](QWidget *window) {
         const int first = m_state.simIndex[q].rowIndex;
         for (int t = 1; t <= m_bank.questions[q].choiceCount; ++t) {
             if (t == 1)
