@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev zlib1g-dev
+packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev zlib1g-dev libfontconfig-dev
           xvfb xauth fonts-dejavu-core)
 # The sanitizer build and the fuzzers of the test command need clang and its runtime.
 test_packages=(clang libclang-rt-14-dev)

@@ -1,4 +1,5 @@
 #include "AppContext.h"
+#include "FontConfiguration.h"
 #include "MainWindow.h"
 #include "QtMessageBoxes.h"
 #include "StartUp.h"
@@ -11,9 +12,10 @@
 
 int main(int argc, char *argv[])
 {
-    // The module is read and loaded on a thread of its own while the windows come up. Should
-    // the program folder found here differ from the application's, nothing read is taken.
-    ModulePreload readAhead(testDbPathOf(runningProgramFolder()));
+    // The module is read and loaded on a thread of its own while the windows come up, after
+    // the font configuration that the splash's first text needs. Should the program folder
+    // found here differ from the application's, nothing read is taken.
+    ModulePreload readAhead(testDbPathOf(runningProgramFolder()), loadFontConfiguration);
     QApplication application(argc, argv);
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);

@@ -75,11 +75,15 @@ std::unique_ptr<PreloadedModule> preloadModule(const QString &archivePath)
     return module;
 }
 
-ModulePreload::ModulePreload(const QString &archivePath)
+ModulePreload::ModulePreload(const QString &archivePath, std::function<void()> first)
 {
     // Whatever the worker touches first, the thread that starts it stays Qt's main thread.
     QThread::currentThread();
-    m_worker = std::thread([this, archivePath] { m_module = preloadModule(archivePath); });
+    m_worker = std::thread([this, archivePath, first = std::move(first)] {
+        if (first)
+            first();
+        m_module = preloadModule(archivePath);
+    });
 }
 
 ModulePreload::~ModulePreload()

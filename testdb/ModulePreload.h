@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -42,7 +43,9 @@ struct PreloadedModule
 class ModulePreload
 {
 public:
-    explicit ModulePreload(const QString &archivePath);
+    // first: other start-up work that needs no window, done on the same thread before the
+    // reading.
+    explicit ModulePreload(const QString &archivePath, std::function<void()> first = {});
     ~ModulePreload();
     ModulePreload(const ModulePreload &) = delete;
     ModulePreload &operator=(const ModulePreload &) = delete;

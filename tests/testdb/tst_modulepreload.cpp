@@ -84,6 +84,7 @@ private Q_SLOTS:
     void readAheadLoadsWhatTheTableFilesHold();
     void aChangedOrMissingArchiveIsNotTaken();
     void tableFilesChangedAfterUnpackingAreRead();
+    void otherWorkRunsFirstOnTheSameThread();
 };
 
 void TestModulePreload::readAheadLoadsWhatTheTableFilesHold_data()
@@ -178,4 +179,21 @@ void TestModulePreload::tableFilesChangedAfterUnpackingAreRead()
 }
 
 QTEST_GUILESS_MAIN(TestModulePreload)
+void TestModulePreload::otherWorkRunsFirstOnTheSameThread()
+{
+    ProgramFolder program(sampleEntries());
+    QuestionBank changed = sampleBank();
+    changed.questions[1].questionText = u"Written by the work done first?"_s;
+    std::thread::id workedOn;
+    // The reading sees what the first work wrote.
+    ModulePreload readAhead(program.archive, [&] {
+        workedOn = std::this_thread::get_id();
+        program.write(bankEntries(changed));
+    });
+    PreloadedModule *module = readAhead.take(program.archive);
+    QVERIFY(module);
+    QVERIFY(workedOn != std::thread::id() && workedOn != std::this_thread::get_id());
+    QCOMPARE(module->bank.questions[1].questionText, u"Written by the work done first?"_s);
+}
+
 #include "tst_modulepreload.moc"

@@ -1,0 +1,8 @@
+#include "FontConfiguration.h"
+
+#include <fontconfig/fontconfig.h>
+
+void loadFontConfiguration()
+{
+    FcInit();
+}
