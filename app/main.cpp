@@ -1,4 +1,5 @@
 #include "AppContext.h"
+#include "DeferredIconStyle.h"
 #include "FontConfiguration.h"
 #include "MainWindow.h"
 #include "QtMessageBoxes.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     // found here differ from the application's, nothing read is taken.
     ModulePreload readAhead(testDbPathOf(runningProgramFolder()), loadFontConfiguration);
     QApplication application(argc, argv);
+    QApplication::setStyle(new DeferredIconStyle);
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);
     BusyCursor::install([] { QApplication::setOverrideCursor(Qt::WaitCursor); },

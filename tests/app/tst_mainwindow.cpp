@@ -1,8 +1,10 @@
 #include "FakeMessageBoxes.h"
+#include "app/DeferredIconStyle.h"
 #include "app/MainWindow.h"
 #include "engine/TestState.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void menuItemsHaveTheirCaptionsShortcutsAndStates_data();
     void menuItemsHaveTheirCaptionsShortcutsAndStates();
     void menusHoldTheirItemsInOrder();
+    void theOverflowArrowIsLoadedWhenFirstDrawn();
     void choosingAFontSizeLeavesExactlyOneChecked();
     void commandsOtherThanExitAreReported();
     void testMenusFollowTheModeAndTheTest_data();
@@ -146,6 +149,30 @@ void TestMainWindow::menuItemsHaveTheirCaptionsShortcutsAndStates()
     QCOMPARE(item->shortcut(), shortcut);
     QCOMPARE(item->isEnabled(), enabled);
     QCOMPARE(item->isChecked(), checked);
+}
+
+void TestMainWindow::theOverflowArrowIsLoadedWhenFirstDrawn()
+{
+    int loads = 0;
+    QIcon deferred(new DeferredIconEngine([&] {
+        ++loads;
+        return QApplication::style()->standardIcon(QStyle::SP_ArrowRight);
+    }));
+    const QIcon copy = deferred;
+    QCOMPARE(loads, 0);
+    const QImage drawn = copy.pixmap(16).toImage();
+    QCOMPARE(loads, 1);
+    QCOMPARE(drawn,
+             QApplication::style()->standardIcon(QStyle::SP_ArrowRight).pixmap(16).toImage());
+    QCOMPARE(deferred.pixmap(16).toImage(), drawn);
+    QCOMPARE(loads, 1);
+
+    // The style changes nothing but when the arrow is loaded.
+    DeferredIconStyle style;
+    for (const auto which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_DialogOkButton})
+        QCOMPARE(style.standardIcon(which).pixmap(16).toImage(),
+                 style.baseStyle()->standardIcon(which).pixmap(16).toImage());
 }
 
 void TestMainWindow::menusHoldTheirItemsInOrder()

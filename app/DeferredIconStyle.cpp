@@ -1,0 +1,60 @@
+#include "DeferredIconStyle.h"
+
+#include <QPointer>
+
+DeferredIconEngine::DeferredIconEngine(std::function<QIcon()> load)
+    : m_shared(std::make_shared<Shared>(Shared{std::move(load), std::nullopt}))
+{}
+
+DeferredIconEngine::DeferredIconEngine(std::shared_ptr<Shared> shared) : m_shared(std::move(shared))
+{}
+
+const QIcon &DeferredIconEngine::icon()
+{
+    if (!m_shared->icon)
+        m_shared->icon = m_shared->load();
+    return *m_shared->icon;
+}
+
+void DeferredIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode,
+                               QIcon::State state)
+{
+    icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+}
+
+QPixmap DeferredIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
+{
+    return icon().pixmap(size, mode, state);
+}
+
+QPixmap DeferredIconEngine::scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                                         qreal scale)
+{
+    return icon().pixmap(size, scale, mode, state);
+}
+
+QSize DeferredIconEngine::actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state)
+{
+    return icon().actualSize(size, mode, state);
+}
+
+QList<QSize> DeferredIconEngine::availableSizes(QIcon::Mode mode, QIcon::State state)
+{
+    return icon().availableSizes(mode, state);
+}
+
+QIconEngine *DeferredIconEngine::clone() const
+{
+    return new DeferredIconEngine(m_shared);
+}
+
+QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption *option,
+                                      const QWidget *widget) const
+{
+    if (which != SP_ToolBarHorizontalExtensionButton)
+        return QProxyStyle::standardIcon(which, option, widget);
+    // The arrow does not depend on the bar that asks for it.
+    return QIcon(new DeferredIconEngine([base = QPointer<QStyle>(baseStyle()), which] {
+        return base ? base->standardIcon(which) : QIcon();
+    }));
+}
