@@ -89,6 +89,8 @@ public:
     // that succeeded.
     SplashWindow *splashWindow() const { return m_splash.get(); }
 
+    // Sets the splash's progress bar. The bar is painted at once at most once a frame:
+    // quicker steps are painted with the splash at its next chance.
     void ShowProgress(int value);
 
 private:
@@ -103,4 +105,5 @@ private:
     std::unique_ptr<QLockFile> m_instanceLock;
     std::unique_ptr<SplashWindow> m_splash;
     std::unique_ptr<MainWindow> m_main;
+    QDateTime m_progressPaintedAt;
 };

@@ -53,6 +53,27 @@ QuestionBank smallBank()
     return bank;
 }
 
+// Counts the paints of the widget it watches.
+class PaintCounter : public QObject
+{
+public:
+    PaintCounter(QWidget *watched, int &paints) : QObject(watched), m_paints(paints)
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+
+private:
+    int &m_paints;
+};
+
 // The program folder of a run: a scratch folder with Module/ holding the given archive.
 struct ProgramFolder
 {
@@ -83,6 +104,8 @@ private Q_SLOTS:
     void displayCheckThresholds();
     void displayCheckWithoutAScreenReportsTheError();
     void stepsRunInOrderWithTheirProgress();
+    void theBarIsPaintedAtOnceAtMostOnceAFrame_data();
+    void theBarIsPaintedAtOnceAtMostOnceAFrame();
     void aFailedDisplayCheckEndsBeforeTheMainWindow();
     void aCloseConfirmedDuringStartUpEndsTheProgram();
     void aSecondCopyIsRefusedAndTheFirstKeepsRunning();
@@ -221,6 +244,52 @@ void TestStartUp::stepsRunInOrderWithTheirProgress()
         startUp->mainWindow()->screenArea()->findChild<QWidget *>(QStringLiteral("frStart"));
     QVERIFY(start);
     QVERIFY(start->isVisible());
+}
+
+void TestStartUp::theBarIsPaintedAtOnceAtMostOnceAFrame_data()
+{
+    QTest::addColumn<int>("millisecondsBetweenSteps");
+    QTest::addColumn<QList<int>>("paintsOfEachStep");
+
+    const QList<int> everyStep(11, 1);
+    QList<int> firstStepOnly(11, 0);
+    firstStepOnly[0] = 1;
+    QTest::newRow("a frame apart") << 16 << everyStep;
+    QTest::newRow("within a frame") << 15 << QList<int>({1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1});
+    QTest::newRow("all at once") << 0 << firstStepOnly;
+    QTest::newRow("clock set back") << -60000 << everyStep;
+}
+
+void TestStartUp::theBarIsPaintedAtOnceAtMostOnceAFrame()
+{
+    QFETCH(int, millisecondsBetweenSteps);
+    QFETCH(QList<int>, paintsOfEachStep);
+
+    FakeMessageBoxes boxes;
+    QTemporaryDir folder;
+    AppContext context;
+    StartUpSettings settings = fakeSettings(folder);
+    QDateTime clock(QDate(2026, 12, 6), QTime(18, 40));
+    settings.now = [&] { return clock; };
+    int paints = 0;
+    QList<int> paintsWhenSet;
+    settings.screen = [&](const QWidget *splash) {
+        auto *bar = splash->findChild<QProgressBar *>(QStringLiteral("pbStart"));
+        new PaintCounter(bar, paints);
+        QObject::connect(bar, &QProgressBar::valueChanged, [&] {
+            paintsWhenSet << paints;
+            clock = clock.addMSecs(millisecondsBetweenSteps);
+        });
+        return goodScreen;
+    };
+    StartUp startUp(context, settings);
+
+    QVERIFY(startUp.run());
+    paintsWhenSet << paints;
+    QList<int> paintsCaused;
+    for (qsizetype step = 1; step < paintsWhenSet.size(); ++step)
+        paintsCaused << paintsWhenSet[step] - paintsWhenSet[step - 1];
+    QCOMPARE(paintsCaused, paintsOfEachStep);
 }
 
 void TestStartUp::aFailedDisplayCheckEndsBeforeTheMainWindow()
