@@ -6,9 +6,11 @@
 // bare window gets the same preparation (with the first module) though it reads nothing:
 // what runs just before a start moves the start-up by up to a third on a small machine, so
 // both sides must have it alike. Prints the medians and their ratios to the bare window.
+// With --floor, a program that shows a splash and a main window with one line of text each
+// (bench_splashfloor) runs in the same turns: the closest any start-up like quexam's can get.
 //
-//     bench_startup --runs N --bare <bench_barewindow> --quexam <quexam>
-//                   <name>=<module folder> ...
+//     bench_startup --runs N --bare <bench_barewindow> [--floor <bench_splashfloor>]
+//                   --quexam <quexam> <name>=<module folder> ...
 //
 // Both programs print "shown <steady clock ns> <VmHWM kB>" after their first paint and
 // quit (quexam with --measure-startup); the time counts from just before the fork.
@@ -143,7 +145,8 @@ template <typename Value> Value median(std::vector<Value> values)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: bench_startup --runs N --bare <program> --quexam <program> "
+    std::fprintf(stderr, "usage: bench_startup --runs N --bare <program> [--floor <program>] "
+                         "--quexam <program> "
                          "<name>=<module folder> ...\n");
     return 2;
 }
@@ -156,6 +159,7 @@ int main(int argc, char *argv[])
     const QStringList args = application.arguments();
     int runs = 20;
     QString bare;
+    QString floor;
     QString quexam;
     QStringList modules;
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -163,6 +167,8 @@ int main(int argc, char *argv[])
             runs = args[++i].toInt();
         else if (args[i] == QStringLiteral("--bare") && i + 1 < args.size())
             bare = args[++i];
+        else if (args[i] == QStringLiteral("--floor") && i + 1 < args.size())
+            floor = args[++i];
         else if (args[i] == QStringLiteral("--quexam") && i + 1 < args.size())
             quexam = args[++i];
         else if (args[i].contains(QLatin1Char('=')))
@@ -191,6 +197,9 @@ int main(int argc, char *argv[])
     };
     if (!addProgram("bare Qt window", bare, QStringLiteral("bare"), {},
                     modules.first().section(QLatin1Char('='), 1)))
+        return 1;
+    if (!floor.isEmpty() && !addProgram("splash and text floor", floor, QStringLiteral("floor"), {},
+                                        modules.first().section(QLatin1Char('='), 1)))
         return 1;
     for (const QString &module : modules) {
         const QString name = module.section(QLatin1Char('='), 0, 0);

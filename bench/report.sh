@@ -28,7 +28,7 @@ fi
 [ -f "$build/CMakeCache.txt" ] ||
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUENDRA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target quexam sample_module full_module bench_load \
-    bench_barewindow bench_startup bench_inittest bench_testwindow >/dev/null
+    bench_barewindow bench_splashfloor bench_startup bench_inittest bench_testwindow >/dev/null
 
 echo "Quendra performance report, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores," \
     "load average $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -41,6 +41,7 @@ echo
 
 echo "== Start-up to the start screen and peak memory there =="
 startup=("$build/bench_startup" --runs "$runs" --bare "$build/bench_barewindow"
+         --floor "$build/bench_splashfloor"
          --quexam "$build/quexam" sample="$build/Module" full="$build/bench/FullModule")
 if [ "${QUENDRA_REPORT_PLATFORM:-xcb}" = offscreen ]; then
     QT_QPA_PLATFORM=offscreen "${startup[@]}"
