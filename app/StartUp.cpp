@@ -169,9 +169,10 @@ void StartUp::ShowProgress(int value)
     constexpr qint64 frameMilliseconds = 16;
     QProgressBar *bar = m_splash->progressBar();
     const QDateTime now = m_settings.now();
+    // Never painted, or a clock set back, counts as long ago.
     const qint64 sincePainted =
-        m_progressPaintedAt.isValid() ? m_progressPaintedAt.msecsTo(now) : frameMilliseconds;
-    if (sincePainted >= frameMilliseconds || sincePainted < 0) {
+        m_progressPaintedAt.isValid() ? m_progressPaintedAt.msecsTo(now) : -1;
+    if (sincePainted < 0 || sincePainted >= frameMilliseconds) {
         // The bar paints itself at once when its value moves it visibly.
         bar->setValue(value);
         m_progressPaintedAt = now;

@@ -88,14 +88,18 @@ ModulePreload::ModulePreload(const QString &archivePath, std::function<void()> f
 
 ModulePreload::~ModulePreload()
 {
+    waitForWorker();
+}
+
+void ModulePreload::waitForWorker()
+{
     if (m_worker.joinable())
         m_worker.join();
 }
 
 PreloadedModule *ModulePreload::take(const QString &archivePath)
 {
-    if (m_worker.joinable())
-        m_worker.join();
+    waitForWorker();
     const bool unchanged =
         m_module && m_module->archivePath == archivePath && stampOf(archivePath) == m_module->stamp;
     m_taken = unchanged ? m_module.get() : nullptr;
@@ -104,8 +108,7 @@ PreloadedModule *ModulePreload::take(const QString &archivePath)
 
 void ModulePreload::release()
 {
-    if (m_worker.joinable())
-        m_worker.join();
+    waitForWorker();
     m_taken = nullptr;
     m_module.reset();
 }

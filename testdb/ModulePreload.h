@@ -59,6 +59,8 @@ public:
     void release();
 
 private:
+    void waitForWorker();
+
     std::unique_ptr<PreloadedModule> m_module;
     PreloadedModule *m_taken = nullptr;
     std::thread m_worker;
