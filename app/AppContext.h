@@ -2,7 +2,7 @@
 
 #include "common/OneBasedArray.h"
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "StartUp.h"
 
-#include "testdb/LoadTest.h"
-#include "testdb/ModulePreload.h"
-#include "testdb/Unpack.h"
+#include "moduledb/LoadTest.h"
+#include "moduledb/ModulePreload.h"
+#include "moduledb/Unpack.h"
 
 ModuleSteps moduleReaderSteps(ModulePreload *readAhead)
 {

@@ -5,7 +5,7 @@
 #include "common/Twips.h"
 #include "engine/InitTest.h"
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QFrame>
 #include <QLabel>

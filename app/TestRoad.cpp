@@ -6,7 +6,7 @@
 #include "app/StartWindow.h"
 #include "common/BusyCursor.h"
 #include "engine/Grading.h"
-#include "engine/windows/TestWindow.h"
+#include "testwindow/TestWindow.h"
 #include "interactive/ShowTask.h"
 #include "present/ScoreReport.h"
 

@@ -7,7 +7,7 @@
 #include "StartupMeasure.h"
 
 #include "common/BusyCursor.h"
-#include "testdb/ModulePreload.h"
+#include "moduledb/ModulePreload.h"
 
 #include <QApplication>
 

@@ -4,12 +4,12 @@
 //
 //     bench_load <name>=<archive.qdb> ... [Google Benchmark options]
 #include "common/MessageBoxes.h"
-#include "testdb/Archive.h"
-#include "testdb/LoadTest.h"
-#include "testdb/ModulePreload.h"
-#include "testdb/QuestionBank.h"
-#include "testdb/TableReader.h"
-#include "testdb/Unpack.h"
+#include "moduledb/Archive.h"
+#include "moduledb/LoadTest.h"
+#include "moduledb/ModulePreload.h"
+#include "moduledb/QuestionBank.h"
+#include "moduledb/TableReader.h"
+#include "moduledb/Unpack.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "BankBuilder.h"
 #include "common/Random.h"
 #include "engine/InitTest.h"
-#include "engine/windows/TestWindow.h"
+#include "testwindow/TestWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

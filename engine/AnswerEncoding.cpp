@@ -1,7 +1,7 @@
 #include "engine/AnswerEncoding.h"
 
 #include "common/MessageBoxes.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 namespace {
 

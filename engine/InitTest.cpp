@@ -4,7 +4,7 @@
 #include "Selection.h"
 #include "common/BusyCursor.h"
 #include "common/MessageBoxes.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QHash>
 

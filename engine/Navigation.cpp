@@ -1,6 +1,6 @@
 #include "engine/Navigation.h"
 
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #include "RuntimeError.h"
 #include "common/MessageBoxes.h"
 #include "common/Random.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testdb/TableReader.h"
+#include "moduledb/TableReader.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "testdb/Archive.h"
+#include "moduledb/Archive.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "engine/InitTest.h"
 #include "engine/Selection.h"
-#include "testdb/Archive.h"
-#include "testdb/QuestionBank.h"
-#include "testdb/TableReader.h"
+#include "moduledb/Archive.h"
+#include "moduledb/QuestionBank.h"
+#include "moduledb/TableReader.h"
 
 #include <cstddef>
 #include <cstdint>

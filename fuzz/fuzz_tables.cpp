@@ -1,6 +1,6 @@
 #include "FuzzInputs.h"
 
-#include "testdb/BankCheck.h"
+#include "moduledb/BankCheck.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "FuzzInputs.h"
 #include "SampleModule.h"
 
-#include "testdb/ModuleWriter.h"
+#include "moduledb/writer/ModuleWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "interactive/ModulePicture.h"
 
-#include "testdb/Archive.h"
+#include "moduledb/Archive.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include "interactive/GraphicalDndWindow.h"
 #include "interactive/SimWindow.h"
 #include "interactive/TextDndWindow.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 void ShowTask(const QuestionBank &bank, TestState &state, const QString &moduleFolder,
               QWidget *parent)

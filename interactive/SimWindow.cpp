@@ -5,7 +5,7 @@
 #include "engine/TestState.h"
 #include "interactive/ModulePicture.h"
 #include "interactive/TwipsRect.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QEvent>
 #include <QLabel>

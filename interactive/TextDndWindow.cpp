@@ -7,7 +7,7 @@
 #include "interactive/SaveDnDAns.h"
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QFrame>
 #include <QLabel>

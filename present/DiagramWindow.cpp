@@ -4,7 +4,7 @@
 #include "common/Twips.h"
 #include "engine/TestState.h"
 #include "present/ModuleFile.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QDialog>
 #include <QFile>

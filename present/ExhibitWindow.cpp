@@ -4,8 +4,8 @@
 #include "common/Twips.h"
 #include "engine/TestState.h"
 #include "present/ModuleFile.h"
-#include "testdb/Ansi.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/Ansi.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QDialog>
 #include <QFile>

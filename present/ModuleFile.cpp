@@ -1,6 +1,6 @@
 #include "ModuleFile.h"
 
-#include "testdb/Archive.h"
+#include "moduledb/Archive.h"
 
 #include <QDir>
 

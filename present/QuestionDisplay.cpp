@@ -5,7 +5,7 @@
 #include "engine/RuntimeError.h"
 #include "engine/Selection.h"
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "engine/TestState.h"
 #include "present/Logo.h"
 #include "present/ScoreGrade.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QFrame>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "SimSession.h"
 
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <stdexcept>
 

@@ -2,10 +2,10 @@
 #include "app/AppContext.h"
 #include "app/StartUp.h"
 #include "common/ErrorReport.h"
-#include "testdb/ModulePreload.h"
-#include "testdb/ModuleWriter.h"
-#include "testdb/Unpack.h"
-#include "tests/testdb/SampleModule.h"
+#include "moduledb/ModulePreload.h"
+#include "moduledb/writer/ModuleWriter.h"
+#include "moduledb/Unpack.h"
+#include "tests/moduledb/SampleModule.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

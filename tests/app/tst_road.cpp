@@ -7,7 +7,7 @@
 #include "app/StartWindow.h"
 #include "app/TestRoad.h"
 #include "engine/Selection.h"
-#include "engine/windows/TestWindow.h"
+#include "testwindow/TestWindow.h"
 #include "present/ScoreReport.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "app/UserName.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QLabel>
 #include <QPushButton>

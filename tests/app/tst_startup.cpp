@@ -3,7 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
 #include "app/StartUp.h"
-#include "testdb/ModuleWriter.h"
+#include "moduledb/writer/ModuleWriter.h"
 
 #include <QDir>
 #include <QLabel>

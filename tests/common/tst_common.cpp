@@ -1,7 +1,7 @@
 #include "FakeMessageBoxes.h"
 #include "common/ErrorReport.h"
 #include "common/OneBasedArray.h"
-#include "testdb/Ansi.h"
+#include "moduledb/Ansi.h"
 
 #include <QTest>
 

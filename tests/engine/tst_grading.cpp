@@ -1,6 +1,6 @@
 #include "engine/Grading.h"
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QTest>
 

@@ -3,8 +3,8 @@
 #include "TestPaths.h"
 
 #include "engine/InitTest.h"
-#include "testdb/Archive.h"
-#include "testdb/TableReader.h"
+#include "moduledb/Archive.h"
+#include "moduledb/TableReader.h"
 
 #include <QFile>
 

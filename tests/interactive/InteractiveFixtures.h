@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/TestState.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QString>
 

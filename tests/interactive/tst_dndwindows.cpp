@@ -9,7 +9,7 @@
 #include "interactive/GraphicalDndWindow.h"
 #include "interactive/ShowTask.h"
 #include "interactive/TextDndWindow.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -4,9 +4,9 @@
 
 #include "TestPaths.h"
 
-#include "testdb/Archive.h"
-#include "testdb/QuestionBank.h"
-#include "testdb/TableReader.h"
+#include "moduledb/Archive.h"
+#include "moduledb/QuestionBank.h"
+#include "moduledb/TableReader.h"
 
 #include <QFile>
 #include <QImageReader>

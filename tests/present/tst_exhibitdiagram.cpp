@@ -4,7 +4,7 @@
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
 #include "present/ModuleFile.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QDialog>
 #include <QFile>

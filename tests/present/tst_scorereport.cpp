@@ -2,7 +2,7 @@
 #include "engine/TestState.h"
 #include "present/ScoreGrade.h"
 #include "present/ScoreReport.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "testdb/ModuleWriter.h"
+#include "moduledb/writer/ModuleWriter.h"
 
 #include <QTest>
 #include <QtEndian>

@@ -4,7 +4,7 @@
 // to 2000. Pack it with `qdbpack pack <folder> <output.qdb>`. The same folder is written
 // on every run.
 
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QCoreApplication>
 #include <QDir>

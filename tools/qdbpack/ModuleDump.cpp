@@ -1,7 +1,7 @@
 #include "ModuleDump.h"
 
 #include "SourceReader.h"
-#include "testdb/Ansi.h"
+#include "moduledb/Ansi.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "ModuleSource.h"
 
-#include "testdb/Ansi.h"
+#include "moduledb/Ansi.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "testdb/ModuleWriter.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/writer/ModuleWriter.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "ModuleValidation.h"
 
-#include "testdb/Ansi.h"
+#include "moduledb/Ansi.h"
 
 #include <QHash>
 

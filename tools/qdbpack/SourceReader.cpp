@@ -1,6 +1,6 @@
 #include "SourceReader.h"
 
-#include "testdb/Ansi.h"
+#include "moduledb/Ansi.h"
 
 #include <QDir>
 #include <QFile>

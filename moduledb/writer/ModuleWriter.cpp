@@ -1,6 +1,6 @@
-#include "ModuleWriter.h"
+#include "moduledb/writer/ModuleWriter.h"
 
-#include "Ansi.h"
+#include "moduledb/Ansi.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "engine/windows/TestWindow.h"
+#include "testwindow/TestWindow.h"
 
 #include "common/BusyCursor.h"
 #include "common/Clock.h"
@@ -9,10 +9,10 @@
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
 #include "engine/Timing.h"
-#include "engine/windows/GotoWindow.h"
+#include "testwindow/GotoWindow.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
-#include "testdb/QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QApplication>
 #include <QCheckBox>

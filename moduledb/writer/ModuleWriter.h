@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QuestionBank.h"
+#include "moduledb/QuestionBank.h"
 
 #include <QByteArray>
 #include <QList>

@@ -4,8 +4,8 @@
 #include "common/Random.h"
 #include "engine/InitTest.h"
 #include "engine/Selection.h"
-#include "engine/windows/GotoWindow.h"
-#include "engine/windows/TestWindow.h"
+#include "testwindow/GotoWindow.h"
+#include "testwindow/TestWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>

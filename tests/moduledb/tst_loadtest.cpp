@@ -2,12 +2,12 @@
 #include "FakeMessageBoxes.h"
 #include "SampleModule.h"
 #include "common/ErrorReport.h"
-#include "testdb/Archive.h"
-#include "testdb/BankCheck.h"
-#include "testdb/LoadTest.h"
-#include "testdb/ModuleWriter.h"
-#include "testdb/TableReader.h"
-#include "testdb/Unpack.h"
+#include "moduledb/Archive.h"
+#include "moduledb/BankCheck.h"
+#include "moduledb/LoadTest.h"
+#include "moduledb/writer/ModuleWriter.h"
+#include "moduledb/TableReader.h"
+#include "moduledb/Unpack.h"
 
 #include <QDir>
 #include <QFile>

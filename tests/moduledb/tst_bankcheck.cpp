@@ -1,6 +1,6 @@
 #include "SampleModule.h"
-#include "testdb/BankCheck.h"
-#include "testdb/TableReader.h"
+#include "moduledb/BankCheck.h"
+#include "moduledb/TableReader.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 #include "FakeMessageBoxes.h"
 #include "SampleModule.h"
 #include "common/ErrorReport.h"
-#include "testdb/Archive.h"
-#include "testdb/ModuleWriter.h"
-#include "testdb/Unpack.h"
+#include "moduledb/Archive.h"
+#include "moduledb/writer/ModuleWriter.h"
+#include "moduledb/Unpack.h"
 
 #include <QDir>
 #include <QFile>

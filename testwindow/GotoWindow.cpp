@@ -1,4 +1,4 @@
-#include "engine/windows/GotoWindow.h"
+#include "testwindow/GotoWindow.h"
 
 #include "common/MessageBoxes.h"
 #include "engine/Navigation.h"

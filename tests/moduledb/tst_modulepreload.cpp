@@ -1,9 +1,9 @@
 #include "FakeMessageBoxes.h"
 #include "SampleModule.h"
-#include "testdb/LoadTest.h"
-#include "testdb/ModulePreload.h"
-#include "testdb/ModuleWriter.h"
-#include "testdb/Unpack.h"
+#include "moduledb/LoadTest.h"
+#include "moduledb/ModulePreload.h"
+#include "moduledb/writer/ModuleWriter.h"
+#include "moduledb/Unpack.h"
 
 #include <QDir>
 #include <QFile>
