@@ -1,11 +1,10 @@
 #pragma once
 
 #include "moduledb/QuestionBank.h"
-
-#include <algorithm>
+#include "moduledb/TableReader.h"
 
 // Builds a question bank in memory, question by question, with the detail rows each type
-// needs and the counts and derived values the loader would set. For engine tests and
+// needs and the counts the tables would hold, and the derived values set as the loader sets them. For engine tests and
 // benchmarks that do not need a module file.
 class BankBuilder
 {
@@ -80,16 +79,7 @@ public:
             ++bank.objectives[question.objectiveNo].questionCount;
         bank.testInfo.totalQuestions = qint16(bank.questions.size());
         bank.testInfo.numObjectives = quint8(bank.objectives.size());
-        bank.bankQuestionCount = bank.questions.size();
-        bank.objectiveCount = bank.objectives.size();
-        bank.numQuestionsWanted =
-            std::min(int(bank.testInfo.examQuestionCount), bank.bankQuestionCount);
-        bank.testDuration = QString::number(bank.testInfo.durationMinutes);
-        for (const Objective &objective : bank.objectives) {
-            if (objective.questionCount > 0 &&
-                (bank.minObjQuestions == 0 || objective.questionCount < bank.minObjQuestions))
-                bank.minObjQuestions = objective.questionCount;
-        }
+        setDerivedValues(bank);
         return bank;
     }
 
