@@ -12,6 +12,8 @@ struct MessageBoxRequest
     QString text;
     MessageIcon icon = MessageIcon::NoIcon;
     MessageButtons buttons = MessageButtons::Ok;
+
+    bool operator==(const MessageBoxRequest &) const = default;
 };
 
 // The one way the program asks or tells the user something in a message box. The program

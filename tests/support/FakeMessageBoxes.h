@@ -3,6 +3,7 @@
 #include "common/MessageBoxes.h"
 
 #include <QList>
+#include <QTest>
 
 // Records every message box and answers from a script. A box nobody scripted is answered
 // with its first button and counted in unexpected, so the test can fail on it.
@@ -24,3 +25,16 @@ private:
     QList<MessageButton> m_answers;
     MessageBoxes *m_previous = nullptr;
 };
+
+// So that QCOMPARE of whole requests shows what differed.
+namespace QTest {
+template <> inline char *toString(const MessageBoxRequest &request)
+{
+    return qstrdup(QStringLiteral("{\"%1\", \"%2\", icon %3, buttons %4}")
+                       .arg(request.title, request.text)
+                       .arg(int(request.icon))
+                       .arg(int(request.buttons))
+                       .toUtf8()
+                       .constData());
+}
+} // namespace QTest
