@@ -115,10 +115,13 @@ void MainWindow::BuildMenu()
             QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("option"))
         ->setEnabled(false);
     test->addSeparator();
-    addItem(test, QStringLiteral("keyExit"), QStringLiteral("E&xit"),
-            QKeySequence(Qt::ALT | Qt::Key_X), QStringLiteral("exit"));
+    QAction *exit = addItem(test, QStringLiteral("keyExit"), QStringLiteral("E&xit"),
+                            QKeySequence(Qt::ALT | Qt::Key_X), QStringLiteral("exit"));
+    // Closing asks the exit question, as the window's close button does.
+    connect(exit, &QAction::triggered, this, &QWidget::close);
 
     QMenu *font = addTopLevelMenu(QStringLiteral("keyFont"), QStringLiteral("&Font Size"));
+    // Exclusive: choosing the checked size again keeps it the only one checked.
     m_fontSizes = new QActionGroup(this);
     m_fontSizes->setExclusive(true);
     const QStringList fontCaptions = {QStringLiteral("&Small"), QStringLiteral("&Medium"),
@@ -174,27 +177,12 @@ QAction *MainWindow::addItem(QMenu *menu, const QString &key, const QString &cap
     item->setShortcut(shortcut);
     // Shortcuts work while any screen or child window of the frame has the focus.
     item->setShortcutContext(Qt::ApplicationShortcut);
-    connect(item, &QAction::triggered, this, [this, key] { runMenuCommand(key); });
     return item;
 }
 
 QAction *MainWindow::menuItem(const QString &key) const
 {
     return menuBar()->findChild<QAction *>(key);
-}
-
-void MainWindow::runMenuCommand(const QString &key)
-{
-    if (key == QLatin1String("keyExit")) {
-        close();
-        return;
-    }
-    if (fontSizeKeys.contains(key)) {
-        // Choosing the checked size again keeps it the only one checked.
-        for (const QString &size : fontSizeKeys)
-            menuItem(size)->setChecked(size == key);
-    }
-    Q_EMIT menuCommand(key);
 }
 
 void MainWindow::DisableTestMenus()

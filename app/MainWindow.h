@@ -28,7 +28,10 @@ public:
     // the screen has the room.
     void showCentred();
 
-    // Creates the whole menu tree with its initial states; called once at start-up.
+    // Creates the whole menu tree with its initial states; called once at start-up. Every
+    // command is a QAction named by its key; Exit is connected here, and a window that
+    // handles another command connects to its action, e.g.
+    // connect(main.menuItem(QStringLiteral("keyInfo")), &QAction::triggered, ...).
     void BuildMenu();
     // The menu item (or top-level menu) with this key, e.g. "keyExit"; null before BuildMenu.
     QAction *menuItem(const QString &key) const;
@@ -48,13 +51,6 @@ public:
     // Test options and font size only apply while a test is shown.
     void DisableTestMenus();
     void EnableTestMenus(const TestState &state);
-
-    // The one handler of menu commands. Exit closes the window (with its question); every
-    // other command is reported through menuCommand.
-    void runMenuCommand(const QString &key);
-
-Q_SIGNALS:
-    void menuCommand(const QString &key);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

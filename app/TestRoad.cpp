@@ -22,8 +22,8 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
         m_main.DisableTestMenus();
     });
     connect(m_start, &StartWindow::testPrepared, this, &TestRoad::getReady);
-    connect(m_start, &StartWindow::exitRequested, this,
-            [this] { m_main.runMenuCommand(QStringLiteral("keyExit")); });
+    // The start screen's Exit goes the way of the menu's.
+    connect(m_start, &StartWindow::exitRequested, &m_main, &QWidget::close);
 
     m_ready = new ReadyWindow(m_context.bank, m_context.state, m_userName);
     m_main.addScreen(m_ready);

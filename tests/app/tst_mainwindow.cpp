@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -57,7 +56,8 @@ private Q_SLOTS:
     void menusHoldTheirItemsInOrder();
     void theOverflowArrowIsLoadedWhenFirstDrawn();
     void choosingAFontSizeLeavesExactlyOneChecked();
-    void commandsOtherThanExitAreReported();
+    void handledCommandsRunFromTheirActions_data();
+    void handledCommandsRunFromTheirActions();
     void testMenusFollowTheModeAndTheTest_data();
     void testMenusFollowTheModeAndTheTest();
     void modeScreensAreCentredAboveTheMiddle();
@@ -206,28 +206,39 @@ void TestMainWindow::menusHoldTheirItemsInOrder()
 void TestMainWindow::choosingAFontSizeLeavesExactlyOneChecked()
 {
     m_window->EnableTestMenus(TestState{});
-    QSignalSpy commands(m_window.get(), &MainWindow::menuCommand);
     const QStringList sizes = {u"keySmall"_s, u"keyMedium"_s, u"keyLarge"_s, u"keyVLarge"_s};
     for (const QString &chosen : {u"keyLarge"_s, u"keyLarge"_s, u"keySmall"_s}) {
         m_window->menuItem(chosen)->trigger();
         for (const QString &size : sizes)
             QCOMPARE(m_window->menuItem(size)->isChecked(), size == chosen);
-        QCOMPARE(commands.takeLast().at(0).toString(), chosen);
     }
 }
 
-void TestMainWindow::commandsOtherThanExitAreReported()
+// One row for each command with a handler, its action found by its key.
+void TestMainWindow::handledCommandsRunFromTheirActions_data()
 {
-    FakeMessageBoxes boxes;
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+    QTest::addColumn<bool>("windowShown");
+
+    const MessageBoxRequest exitQuestion{u"Exit Quendra..."_s,
+                                         u"Are you sure you want to terminate Quendra?"_s,
+                                         MessageIcon::Question, MessageButtons::OkCancel};
+    QTest::newRow("exit asks, then closes") << u"keyExit"_s << QList{exitQuestion} << false;
+}
+
+void TestMainWindow::handledCommandsRunFromTheirActions()
+{
+    QFETCH(QString, key);
+    QFETCH(QList<MessageBoxRequest>, boxes);
+    QFETCH(bool, windowShown);
+
+    FakeMessageBoxes fake;
+    fake.answerNext(MessageButton::Ok);
     m_window->show();
-    QSignalSpy commands(m_window.get(), &MainWindow::menuCommand);
-    m_window->menuItem(QStringLiteral("keyAbout"))->trigger();
-    m_window->runMenuCommand(QStringLiteral("keyInfo"));
-    QCOMPARE(commands.size(), 2);
-    QCOMPARE(commands[0].at(0).toString(), QStringLiteral("keyAbout"));
-    QCOMPARE(commands[1].at(0).toString(), QStringLiteral("keyInfo"));
-    QVERIFY(boxes.shown.isEmpty());
-    QVERIFY(m_window->isVisible());
+    m_window->menuItem(key)->trigger();
+    QCOMPARE(fake.shown, boxes);
+    QCOMPARE(m_window->isVisible(), windowShown);
 }
 
 void TestMainWindow::testMenusFollowTheModeAndTheTest_data()
