@@ -113,7 +113,7 @@ ReadyWindow::ReadyWindow(const QuestionBank &bank, const TestState &state, const
 
 bool ReadyWindow::TestReady()
 {
-    try {
+    return guarded(QStringLiteral("Procedure Name: TestReady"), false, [&] {
         const TestInfo &info = m_bank.testInfo;
         setWindowTitle(QStringLiteral("Exam # ") + info.examCode + QStringLiteral(", ") +
                        info.examTitle);
@@ -123,10 +123,7 @@ bool ReadyWindow::TestReady()
         // Filled once the box has its size, so that it opens at the top of the text.
         m_txInfo->setPlainText(info.description + QStringLiteral("\n\n") + info.notes);
         return true;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: TestReady"));
-        return false;
-    }
+    });
 }
 
 // Each part of the frame starts 240 twips below the one above, the paragraphs as tall as

@@ -82,82 +82,82 @@ Verdict judge(const QuestionBank &bank, const TestState &state, int q)
 } // namespace
 
 void CheckAnswer(const QuestionBank &, TestState &state, int n)
-try {
-    state.answeredCount = 0;
-    state.incompleteCount = 0;
-    state.incompleteItems.clear();
-    for (int item = 1; item <= n; ++item) {
-        const int q = GetQueID(state, item);
-        if (!state.answerRecs.contains(q))
-            continue;
-        AnswerRecord &record = state.answerRecs[q];
-        if (answerPresent(record.answer)) {
-            ++state.answeredCount;
-            record.status = StatusAnswered;
-        } else {
-            ++state.incompleteCount;
-            record.status = StatusIncomplete;
-            state.incompleteItems.append(item);
+{
+    guarded(QStringLiteral("Procedure Name: CheckAnswerErr"), [&] {
+        state.answeredCount = 0;
+        state.incompleteCount = 0;
+        state.incompleteItems.clear();
+        for (int item = 1; item <= n; ++item) {
+            const int q = GetQueID(state, item);
+            if (!state.answerRecs.contains(q))
+                continue;
+            AnswerRecord &record = state.answerRecs[q];
+            if (answerPresent(record.answer)) {
+                ++state.answeredCount;
+                record.status = StatusAnswered;
+            } else {
+                ++state.incompleteCount;
+                record.status = StatusIncomplete;
+                state.incompleteItems.append(item);
+            }
         }
-    }
-} catch (const std::exception &error) {
-    reportRuntimeError(error, QStringLiteral("Procedure Name: CheckAnswerErr"));
+    });
 }
 
 void GradeTest(const QuestionBank &bank, TestState &state)
-try {
-    state.testActive = false;
+{
+    guarded(QStringLiteral("Procedure Name: GradeTest"), [&] {
+        state.testActive = false;
 
-    state.objCorrect.fill(state.objListCount, 0);
-    state.objPercent.fill(state.objListCount, 0);
-    state.objScoreText.fill(state.objListCount, QString());
-    state.incorrectItems.clear();
-    state.correctCount = 0;
-    state.incorrectCount = 0;
-    state.incompleteCount = 0;
+        state.objCorrect.fill(state.objListCount, 0);
+        state.objPercent.fill(state.objListCount, 0);
+        state.objScoreText.fill(state.objListCount, QString());
+        state.incorrectItems.clear();
+        state.correctCount = 0;
+        state.incorrectCount = 0;
+        state.incompleteCount = 0;
 
-    for (int item = 1; item <= state.testLength; ++item) {
-        const int q = GetQueID(state, item);
-        if (!state.answerRecs.contains(q) || !bank.questions.contains(q))
-            continue;
-        AnswerRecord &record = state.answerRecs[q];
-        switch (judge(bank, state, q)) {
-        case Verdict::Skipped:
-            continue;
-        case Verdict::Correct:
-            ++state.correctCount;
-            record.status = StatusCorrect;
-            for (int entry = 1; entry <= state.objListCount; ++entry) {
-                if (state.objList[entry] == bank.questions[q].objectiveNo) {
-                    ++state.objCorrect[entry];
-                    break;
+        for (int item = 1; item <= state.testLength; ++item) {
+            const int q = GetQueID(state, item);
+            if (!state.answerRecs.contains(q) || !bank.questions.contains(q))
+                continue;
+            AnswerRecord &record = state.answerRecs[q];
+            switch (judge(bank, state, q)) {
+            case Verdict::Skipped:
+                continue;
+            case Verdict::Correct:
+                ++state.correctCount;
+                record.status = StatusCorrect;
+                for (int entry = 1; entry <= state.objListCount; ++entry) {
+                    if (state.objList[entry] == bank.questions[q].objectiveNo) {
+                        ++state.objCorrect[entry];
+                        break;
+                    }
                 }
+                continue;
+            case Verdict::Unanswered:
+                ++state.incompleteCount;
+                record.status = StatusIncomplete;
+                break;
+            case Verdict::Incorrect:
+                record.status = StatusIncorrect;
+                break;
             }
-            continue;
-        case Verdict::Unanswered:
-            ++state.incompleteCount;
-            record.status = StatusIncomplete;
-            break;
-        case Verdict::Incorrect:
-            record.status = StatusIncorrect;
-            break;
+            ++state.incorrectCount;
+            state.incorrectItems.append(item);
         }
-        ++state.incorrectCount;
-        state.incorrectItems.append(item);
-    }
 
-    state.passScore = bank.testInfo.passingScore;
-    state.scaledScore =
-        state.testLength > 0 ? roundHalfEven(1000LL * state.correctCount, state.testLength) : 0;
+        state.passScore = bank.testInfo.passingScore;
+        state.scaledScore =
+            state.testLength > 0 ? roundHalfEven(1000LL * state.correctCount, state.testLength) : 0;
 
-    // Row i always describes objList(i), so the report's names and scores stay paired.
-    for (int entry = 1; entry <= state.objListCount; ++entry) {
-        const int objective = state.objList[entry];
-        const int asked = state.objQuota.contains(objective) ? state.objQuota[objective] : 0;
-        const int correct = state.objCorrect[entry];
-        state.objPercent[entry] = asked > 0 ? roundHalfEven(100LL * correct, asked) : 0;
-        state.objScoreText[entry] = QStringLiteral("(%1/%2)").arg(correct).arg(asked);
-    }
-} catch (const std::exception &error) {
-    reportRuntimeError(error, QStringLiteral("Procedure Name: GradeTest"));
+        // Row i always describes objList(i), so the report's names and scores stay paired.
+        for (int entry = 1; entry <= state.objListCount; ++entry) {
+            const int objective = state.objList[entry];
+            const int asked = state.objQuota.contains(objective) ? state.objQuota[objective] : 0;
+            const int correct = state.objCorrect[entry];
+            state.objPercent[entry] = asked > 0 ? roundHalfEven(100LL * correct, asked) : 0;
+            state.objScoreText[entry] = QStringLiteral("(%1/%2)").arg(correct).arg(asked);
+        }
+    });
 }

@@ -86,7 +86,7 @@ void InitRecordIndex(const QuestionBank &bank, TestState &state, int n)
 bool InitTest(int mode, const QuestionBank &bank, TestState &state, const CustomSettings &custom)
 {
     const BusyCursor busy;
-    try {
+    return guarded(QStringLiteral("Function Name: InitTest"), false, [&] {
         const int objectiveCount = bank.objectives.size();
         const int bankQuestionCount = bank.questions.size();
         state.testMode = mode;
@@ -154,8 +154,5 @@ bool InitTest(int mode, const QuestionBank &bank, TestState &state, const Custom
         state.navMode = NavTakingTest;
         state.testActive = true;
         return true;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Function Name: InitTest"));
-        return false;
-    }
+    });
 }

@@ -40,7 +40,7 @@ int questionOfItem(const TestState &state, int item)
 
 bool InitObjQueID(const QuestionBank &bank, TestState &state, int objectiveCount, int wanted)
 {
-    try {
+    return guarded(QStringLiteral("Function Name: InitObjQueIDErr"), false, [&] {
         const int c = std::min(objectiveCount, bank.objectives.size());
         const int n = bank.questions.size();
         state.testLength = 0;
@@ -141,10 +141,7 @@ bool InitObjQueID(const QuestionBank &bank, TestState &state, int objectiveCount
             }
         }
         return true;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Function Name: InitObjQueIDErr"));
-        return false;
-    }
+    });
 }
 
 void InitRndQueID(TestState &state, int n)
@@ -158,7 +155,7 @@ void InitRndQueID(TestState &state, int n)
 
 void InitAnsID(const QuestionBank &bank, TestState &state, int n)
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: InitAnsID"), [&] {
         for (int i = 1; i <= n; ++i) {
             const int q = questionOfItem(state, i);
             const Question &question = bank.questions[q];
@@ -176,17 +173,11 @@ void InitAnsID(const QuestionBank &bank, TestState &state, int n)
             for (int d = 1; d <= choices; ++d)
                 order[d] = drawDistinct(choices, taken);
         }
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: InitAnsID"));
-    }
+    });
 }
 
 int GetQueID(const TestState &state, int item)
 {
-    try {
-        return questionOfItem(state, item);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Function Name: GetQueID"));
-        return 0;
-    }
+    return guarded(QStringLiteral("Function Name: GetQueID"), 0,
+                   [&] { return questionOfItem(state, item); });
 }

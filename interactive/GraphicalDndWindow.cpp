@@ -109,7 +109,7 @@ void ShowGDnD(const QuestionBank &bank, TestState &state, const QString &moduleF
               bool answerable, QWidget *parent)
 {
     const QString procedure = QStringLiteral("Procedure Name: ShowGDnD");
-    try {
+    guarded(procedure, [&] {
         const ModulePicture picture =
             loadModulePicture(moduleFolder, bank.questions[q].diagramFile);
         if (picture.errorNumber != 0) {
@@ -121,7 +121,5 @@ void ShowGDnD(const QuestionBank &bank, TestState &state, const QString &moduleF
             new GraphicalDndWindow(bank, state, q, answerable, picture.picture, parent);
         frGDnD->exec();
         delete frGDnD;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, procedure);
-    }
+    });
 }

@@ -14,7 +14,7 @@
 void SaveDnDAns(const QuestionBank &bank, TestState &state, int q, const QWidget *window,
                 const QString &title)
 {
-    try {
+    const bool recorded = guarded(QStringLiteral("Procedure Name: SaveDnDAns"), false, [&] {
         const QList<QLabel *> targets = window->findChildren<QLabel *>(QStringLiteral("lbDes"));
         int count = 0;
         for (const QLabel *target : targets)
@@ -26,10 +26,10 @@ void SaveDnDAns(const QuestionBank &bank, TestState &state, int q, const QWidget
                 tags[index] = target->property("tag").toString();
         }
         recordDnDAnswer(bank, state, q, tags);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: SaveDnDAns"));
+        return true;
+    });
+    if (!recorded)
         return;
-    }
     if (!state.showingAnswer)
         showMessage(title, answerRecordedText, MessageIcon::Information);
 }

@@ -12,8 +12,8 @@ void ShowTask(const QuestionBank &bank, TestState &state, const QString &moduleF
               QWidget *parent)
 {
     const int q = state.curQ;
-    int type = 0;
-    try {
+    // The kind of answer window to open; none when the user keeps the answer.
+    const int type = guarded(QStringLiteral("Procedure Name: ShowTask"), 0, [&] {
         if (answerPresent(state.answerRecs[q].answer) && state.testActive) {
             const MessageButton choice =
                 showMessage(QStringLiteral("Attention!"),
@@ -21,13 +21,10 @@ void ShowTask(const QuestionBank &bank, TestState &state, const QString &moduleF
                                            "Click OK to redo it again and reset your answer."),
                             MessageIcon::Information, MessageButtons::OkCancel);
             if (choice != MessageButton::Ok)
-                return;
+                return 0;
         }
-        type = bank.questions[q].questionType;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowTask"));
-        return;
-    }
+        return int(bank.questions[q].questionType);
+    });
     switch (type) {
     case TextDragAndDrop:
         ShowTDnD(bank, state, q, true, parent);

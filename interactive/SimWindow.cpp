@@ -266,12 +266,8 @@ void SimWindow::showSession()
 
 void SimWindow::taskClicked(int t)
 {
-    bool opened = false;
-    try {
-        opened = ShowSimTask(m_session, m_bank, t);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowSimTask"));
-    }
+    const bool opened = guarded(QStringLiteral("Procedure Name: ShowSimTask"), false,
+                                [&] { return ShowSimTask(m_session, m_bank, t); });
     if (!opened)
         return;
     showSession();
@@ -282,12 +278,9 @@ void SimWindow::taskClicked(int t)
 
 void SimWindow::enterPressed()
 {
-    SimLineResult result = SimLineResult::Ignored;
-    try {
-        result = submitSimLine(m_session, m_bank, m_txInput->text());
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: submitSimLine"));
-    }
+    const SimLineResult result =
+        guarded(QStringLiteral("Procedure Name: submitSimLine"), SimLineResult::Ignored,
+                [&] { return submitSimLine(m_session, m_bank, m_txInput->text()); });
     if (result == SimLineResult::Ignored)
         return;
     if (result != SimLineResult::Echoed)
@@ -307,11 +300,8 @@ void SimWindow::altClicked()
 
 void SimWindow::closeClicked()
 {
-    try {
-        m_state.answerRecs[m_session.q].answer = m_session.answer();
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: closeClicked"));
-    }
+    guarded(QStringLiteral("Procedure Name: closeClicked"),
+            [&] { m_state.answerRecs[m_session.q].answer = m_session.answer(); });
     if (!m_state.showingAnswer)
         showMessage(simCaption, answerRecordedText, MessageIcon::Information);
     accept();
@@ -348,13 +338,13 @@ void ShowSim(const QuestionBank &bank, TestState &state, const QString &moduleFo
 {
     SimSession session;
     QString diagramFile;
-    try {
+    const bool started = guarded(QStringLiteral("Procedure Name: ShowSim"), false, [&] {
         session = startSimSession(bank, state, q);
         diagramFile = bank.questions[q].diagramFile;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowSim"));
+        return true;
+    });
+    if (!started)
         return;
-    }
     // Without its picture the simulation can still be worked through.
     const ModulePicture picture = loadModulePicture(moduleFolder, diagramFile);
     QPointer<SimWindow> frSim =

@@ -162,11 +162,9 @@ void TextDndWindow::okClicked()
 
 void ShowTDnD(const QuestionBank &bank, TestState &state, int q, bool answerable, QWidget *parent)
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: ShowTDnD"), [&] {
         QPointer<TextDndWindow> frTDnD = new TextDndWindow(bank, state, q, answerable, parent);
         frTDnD->exec();
         delete frTDnD;
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowTDnD"));
-    }
+    });
 }

@@ -298,39 +298,25 @@ void refreshDisplay(QuestionControls &controls)
 
 void ShowQuestion(const QuestionBank &bank, TestState &state, QuestionControls &controls, int item)
 {
-    try {
-        showQuestion(bank, state, controls, item);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowQuestion"));
-    }
+    guarded(QStringLiteral("Procedure Name: ShowQuestion"),
+            [&] { showQuestion(bank, state, controls, item); });
 }
 
 void ShowChoices(const QuestionBank &bank, const TestState &state, QuestionControls &controls,
                  int q)
 {
-    try {
-        showChoices(bank, state, controls, q);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowChoices"));
-    }
+    guarded(QStringLiteral("Procedure Name: ShowChoices"),
+            [&] { showChoices(bank, state, controls, q); });
 }
 
 void HideChoices(const QuestionBank &bank, QuestionControls &controls, int q)
 {
-    try {
-        hideChoices(bank, controls, q);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: HideChoices"));
-    }
+    guarded(QStringLiteral("Procedure Name: HideChoices"), [&] { hideChoices(bank, controls, q); });
 }
 
 void RefreshDisplay(QuestionControls &controls)
 {
-    try {
-        refreshDisplay(controls);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: RefreshDisplay"));
-    }
+    guarded(QStringLiteral("Procedure Name: RefreshDisplay"), [&] { refreshDisplay(controls); });
 }
 
 void fitLabelWidths(QuestionControls &controls)

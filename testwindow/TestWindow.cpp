@@ -285,7 +285,7 @@ void TestWindow::SetTestTimer()
 
 void TestWindow::NextQuestion()
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: NextQuestion"), [&] {
         SaveAnswer(m_state.curQ);
         if (!m_state.optPrevious && m_state.testActive) {
             const AnswerRequirement requirement =
@@ -310,25 +310,21 @@ void TestWindow::NextQuestion()
                 redraw(true);
             break;
         }
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: NextQuestion"));
-    }
+    });
 }
 
 void TestWindow::PreviousQuestion()
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: PreviousQuestion"), [&] {
         SaveAnswer(m_state.curQ);
         if (stepBackItem(m_state))
             redraw(true);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: PreviousQuestion"));
-    }
+    });
 }
 
 void TestWindow::GoToItem(int item)
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: GoToItem"), [&] {
         if (m_state.testActive)
             SaveAnswer(m_state.curQ);
         if (m_state.curQ != 0)
@@ -336,9 +332,7 @@ void TestWindow::GoToItem(int item)
         showItem(item);
         // A new item starts at its top, whatever the last one was scrolled to.
         RefreshDisplay(m_controls);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: GoToItem"));
-    }
+    });
 }
 
 void TestWindow::redraw(bool refresh)
@@ -360,7 +354,7 @@ void TestWindow::showItem(int item)
 
 void TestWindow::ShowButtons(int item)
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: ShowButtons"), [&] {
         const ButtonStates buttons = buttonStates(m_bank, m_state, item);
         m_cmPrevious->setEnabled(buttons.previous);
         m_cmNext->setEnabled(buttons.next);
@@ -368,9 +362,7 @@ void TestWindow::ShowButtons(int item)
         m_cmExhibit->setEnabled(buttons.exhibit);
         m_cmTask->setEnabled(buttons.task);
         m_cmAnswer->setEnabled(buttons.answer);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ShowButtons"));
-    }
+    });
 }
 
 void TestWindow::SaveAnswer(int q)
@@ -379,7 +371,7 @@ void TestWindow::SaveAnswer(int q)
     // change it (an unanswered value box would come back as "0").
     if (q == 0 || !m_state.testActive)
         return;
-    try {
+    guarded(QStringLiteral("Procedure Name: SaveAnswer"), [&] {
         AnswerControlState controls;
         controls.marked = m_ckMark->isChecked();
         switch (m_bank.questions[q].questionType) {
@@ -402,16 +394,14 @@ void TestWindow::SaveAnswer(int q)
             break;
         }
         storeAnswer(m_bank, m_state, q, controls);
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: SaveAnswer"));
-    }
+    });
 }
 
 void TestWindow::ReadAnswer(int q)
 {
     if (q == 0)
         return;
-    try {
+    guarded(QStringLiteral("Procedure Name: ReadAnswer"), [&] {
         AnswerControlState controls = drawnControlState(m_bank, q);
         restoreAnswer(m_bank, m_state, q, controls);
         if (m_state.optPrevious)
@@ -437,9 +427,7 @@ void TestWindow::ReadAnswer(int q)
         default:
             break;
         }
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: ReadAnswer"));
-    }
+    });
 }
 
 void TestWindow::timerTick()
@@ -553,7 +541,7 @@ void TestWindow::exhibitButton()
 
 void TestWindow::clickChoiceLabel(int position)
 {
-    try {
+    guarded(QStringLiteral("Procedure Name: lbChcClickErr"), [&] {
         if (!m_state.testActive)
             return;
         const int type = m_bank.questions[m_state.curQ].questionType;
@@ -561,9 +549,7 @@ void TestWindow::clickChoiceLabel(int position)
             m_controls.opChc.at(position)->setChecked(true);
         else if (type == MultipleAnswers)
             m_controls.ckChc.at(position)->toggle();
-    } catch (const std::exception &error) {
-        reportRuntimeError(error, QStringLiteral("Procedure Name: lbChcClickErr"));
-    }
+    });
 }
 
 bool TestWindow::eventFilter(QObject *watched, QEvent *event)
