@@ -6,8 +6,7 @@
 
 ModuleSteps moduleReaderSteps(ModulePreload *readAhead)
 {
-    return {ExtractDecompressor,
-            [readAhead](const QString &archivePath, const QString &destinationFolder,
+    return {[readAhead](const QString &archivePath, const QString &destinationFolder,
                         const QString &programFolder, OneBasedArray<QString> &testFiles) {
                 const PreloadedModule *module = readAhead ? readAhead->take(archivePath) : nullptr;
                 return UnpackTest(archivePath, destinationFolder, programFolder, testFiles,

@@ -130,13 +130,6 @@ bool StartUp::loadMainWindow()
 {
     m_main = std::make_unique<MainWindow>();
 
-    // The window's close button already asks the exit question, so there is no close item
-    // to remove from its title bar menu.
-    ShowProgress(0);
-
-    ShowProgress(10);
-    m_settings.module.extractDecompressor();
-
     ShowProgress(20);
     m_main->BuildMenu();
 
@@ -155,9 +148,6 @@ bool StartUp::loadMainWindow()
 
     ShowProgress(60);
     new TestRoad(m_context, *m_main, currentUserName());
-    ShowProgress(70);
-    ShowProgress(80);
-    ShowProgress(90);
     ShowProgress(100);
     return true;
 }

@@ -35,7 +35,6 @@ bool GetDisplay(const std::optional<ScreenInfo> &screen);
 // The module reader's steps, replaceable so that start-up can be tested on its own.
 struct ModuleSteps
 {
-    std::function<bool()> extractDecompressor;
     std::function<bool(const QString &archivePath, const QString &destinationFolder,
                        const QString &programFolder, OneBasedArray<QString> &testFiles)>
         unpackTest;

@@ -60,9 +60,9 @@ StartWindow::StartWindow(const QuestionBank &bank, TestState &state, const QStri
             QStringLiteral("Exam Mode"), QStringLiteral("lbExam"), examText, top,
             &StartWindow::exam);
     top += modeHeight + modeGap;
+    // The custom-mode settings are not built yet: the button has nothing to open.
     addMode(QStringLiteral("faCustom"), QStringLiteral("cmCustom"), QStringLiteral("&Custom Mode"),
-            QStringLiteral("Custom Mode"), QStringLiteral("lbCustom"), customText, top,
-            &StartWindow::custom);
+            QStringLiteral("Custom Mode"), QStringLiteral("lbCustom"), customText, top);
     top += modeHeight + modeGap;
     addMode(QStringLiteral("faExit"), QStringLiteral("cmExit"), QStringLiteral("E&xit"),
             QStringLiteral("Exit"), QStringLiteral("lbExit"), QStringLiteral("Exit Quendra"), top,
@@ -85,7 +85,8 @@ void StartWindow::addMode(const QString &frameName, const QString &buttonName,
     button->setObjectName(buttonName);
     button->setToolTip(toolTip);
     button->setGeometry(twips(180), twips((modeHeight - 450) / 2), twips(1800), twips(450));
-    connect(button, &QPushButton::clicked, this, clicked);
+    if (clicked)
+        connect(button, &QPushButton::clicked, this, clicked);
 
     auto *label = new QLabel(text, frame);
     label->setObjectName(labelName);

@@ -22,8 +22,6 @@ Q_SIGNALS:
     void activated();
     // A Study or Exam test has been set up and this screen is hidden: get ready.
     void testPrepared();
-    // Custom Mode: the custom-mode settings take over.
-    void customRequested();
     void exitRequested();
 
 protected:
@@ -32,11 +30,10 @@ protected:
 private:
     void addMode(const QString &frameName, const QString &buttonName, const QString &caption,
                  const QString &toolTip, const QString &labelName, const QString &text, int top,
-                 void (StartWindow::*clicked)());
+                 void (StartWindow::*clicked)() = nullptr);
     void prepareTest(int mode);
     void study() { prepareTest(1); }
     void exam() { prepareTest(2); }
-    void custom() { Q_EMIT customRequested(); }
     void exit() { Q_EMIT exitRequested(); }
 
     const QuestionBank &m_bank;

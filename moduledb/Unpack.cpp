@@ -10,11 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QVersionNumber>
 
 #include <cerrno>
 #include <cstring>
-#include <zlib.h>
 
 namespace {
 
@@ -147,15 +145,4 @@ bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
             QCoreApplication::processEvents();
     }
     return true;
-}
-
-bool ExtractDecompressor()
-{
-    const QVersionNumber inUse = QVersionNumber::fromString(QLatin1StringView(zlibVersion()));
-    return inUse >= QVersionNumber(1, 1, 3);
-}
-
-bool FileExists(const QString &path)
-{
-    return QFileInfo(path).isFile();
 }

@@ -18,12 +18,5 @@ bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
                 const QString &programFolder, OneBasedArray<QString> &testFiles,
                 const ParsedArchive *readAhead = nullptr);
 
-// The decompressor is zlib, linked into the program: this only confirms that the library
-// in use is release 1.1.3 or later. Writes nothing.
-bool ExtractDecompressor();
-
-// True when path names a file whose length can be read.
-bool FileExists(const QString &path);
-
 // The text of the message shown when the archive is damaged.
 QString cannotReadDatabaseText();

@@ -15,8 +15,6 @@
 
 namespace {
 
-QPointer<QDialog> openDiagram;
-
 constexpr int fileNotFoundError = 53;
 constexpr int invalidPictureError = 481;
 
@@ -77,15 +75,6 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     cmClose->setGeometry(width / 2 - closeWidth / 2, closeTop, closeWidth, closeHeight);
     frDiagram->setFixedSize(width, closeTop + closeHeight + twips(600));
 
-    openDiagram = frDiagram;
     frDiagram->exec();
     delete frDiagram;
-}
-
-bool CloseDiagram()
-{
-    if (!openDiagram || !openDiagram->isVisible())
-        return false;
-    openDiagram->reject();
-    return true;
 }

@@ -13,6 +13,3 @@ struct TestState;
 // window is closed.
 void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString &moduleFolder,
                  QWidget *parent);
-
-// Closes the diagram window if one is open (time is up); true when one was open.
-bool CloseDiagram();

@@ -19,8 +19,6 @@
 
 namespace {
 
-QPointer<QDialog> openExhibit;
-
 // Error numbers the report has always used for these failures.
 constexpr int fileNotFoundError = 53;
 constexpr int fileAccessError = 75;
@@ -111,15 +109,6 @@ void ShowExhibit(const QuestionBank &bank, const TestState &state, const QString
     layout->addWidget(txExhibit);
     layout->addLayout(buttons);
 
-    openExhibit = frExhibit;
     frExhibit->exec();
     delete frExhibit;
-}
-
-bool CloseExhibit()
-{
-    if (!openExhibit || !openExhibit->isVisible())
-        return false;
-    openExhibit->reject();
-    return true;
 }

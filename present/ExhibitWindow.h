@@ -12,6 +12,3 @@ struct TestState;
 // report naming ShowExhibit instead. Returns when the window is closed.
 void ShowExhibit(const QuestionBank &bank, const TestState &state, const QString &moduleFolder,
                  QWidget *parent);
-
-// Closes the exhibit window if one is open (time is up); true when one was open.
-bool CloseExhibit();

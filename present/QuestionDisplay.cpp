@@ -137,12 +137,8 @@ void showQuestion(const QuestionBank &bank, TestState &state, QuestionControls &
     controls.lbQuestion->setText(question.questionText);
     fitWidth(controls.lbQuestion, controls, 480);
     ShowChoices(bank, state, controls, q);
-    if (controls.hideCorAns)
-        controls.hideCorAns(q);
     if (controls.showButtons)
         controls.showButtons(item);
-    if (!state.testActive && controls.showCorAns)
-        controls.showCorAns(q);
     updateScrollRange(controls);
 }
 

@@ -44,13 +44,10 @@ struct QuestionControls
     std::function<void(const QString &)> setInstruction;
     // Button enabling for the item drawn (ShowButtons).
     std::function<void(int item)> showButtons;
-    // Removes and shows the correct-answer display of a question.
-    std::function<void(int q)> hideCorAns;
-    std::function<void(int q)> showCorAns;
 };
 
 // Draws item `item`: sets state.curQ, the item line, the question text, the answer
-// controls in their empty state and the buttons; in a graded test also the correct answer.
+// controls in their empty state and the buttons.
 // The previous item's controls must have been removed with HideChoices.
 void ShowQuestion(const QuestionBank &bank, TestState &state, QuestionControls &controls, int item);
 

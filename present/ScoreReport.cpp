@@ -166,6 +166,7 @@ void ScoreReport::buildControls()
     m_lvObjScore->setColumnWidth(2, twips(1080));
     m_lvObjScore->setColumnWidth(3, twips(1200));
 
+    // Review Incorrect is the one button the report changes afterwards.
     const struct
     {
         QPushButton **button;
@@ -173,10 +174,10 @@ void ScoreReport::buildControls()
         const char *caption;
         void (ScoreReport::*clicked)();
     } buttons[] = {
-        {&m_cmAll, "cmAll", "Review &All", &ScoreReport::reviewAll},
+        {nullptr, "cmAll", "Review &All", &ScoreReport::reviewAll},
         {&m_cmIncorrect, "cmIncorrect", "Review &Incorrect", &ScoreReport::reviewIncorrect},
-        {&m_cmItem, "cmItem", "&Item Review", &ScoreReport::itemReview},
-        {&m_cmMain, "cmMain", "&Main Menu", &ScoreReport::mainMenu},
+        {nullptr, "cmItem", "&Item Review", &ScoreReport::itemReview},
+        {nullptr, "cmMain", "&Main Menu", &ScoreReport::mainMenu},
     };
     const int rowWidth = 4 * buttonWidth + 3 * buttonGap;
     int left = (reportWidth - rowWidth) / 2;
@@ -185,7 +186,8 @@ void ScoreReport::buildControls()
         button->setObjectName(QString::fromLatin1(entry.name));
         button->setGeometry(twips(left), twips(7110), twips(buttonWidth), twips(buttonHeight));
         connect(button, &QPushButton::clicked, this, entry.clicked);
-        *entry.button = button;
+        if (entry.button)
+            *entry.button = button;
         left += buttonWidth + buttonGap;
     }
 }

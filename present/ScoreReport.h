@@ -56,8 +56,5 @@ private:
     QLabel *m_piPassScore = nullptr;
     QLabel *m_piScore = nullptr;
     QTreeWidget *m_lvObjScore = nullptr;
-    QPushButton *m_cmAll = nullptr;
     QPushButton *m_cmIncorrect = nullptr;
-    QPushButton *m_cmItem = nullptr;
-    QPushButton *m_cmMain = nullptr;
 };

@@ -519,7 +519,6 @@ void TestWindow::listButton()
 void TestWindow::answerButton()
 {
     SaveAnswer(m_state.curQ);
-    Q_EMIT correctAnswerRequested(m_state.curQ);
 }
 
 void TestWindow::gotoButton()

@@ -46,10 +46,6 @@ public:
     // What the status bar's "info" panel should show.
     QString instruction() const { return m_instruction; }
 
-    // The controls that show the item, for the correct-answer display (its hideCorAns and
-    // showCorAns hooks are set by the program).
-    QuestionControls &questionControls() { return m_controls; }
-
 Q_SIGNALS:
     // The item on screen is saved and the test has ended: grade it and show the report.
     void gradeRequested();
@@ -58,9 +54,8 @@ Q_SIGNALS:
     void scoreReportRequested();
     void instructionChanged(const QString &text);
     void activated();
-    // The Task button and the Show Answer button (after saving) for question q.
+    // The Task button for question q.
     void taskRequested(int q);
-    void correctAnswerRequested(int q);
 
 protected:
     void showEvent(QShowEvent *event) override;

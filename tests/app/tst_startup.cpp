@@ -6,7 +6,6 @@
 #include "moduledb/writer/ModuleWriter.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QLockFile>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -53,27 +52,6 @@ QuestionBank smallBank()
     return bank;
 }
 
-// Counts the paints of the widget it watches.
-class PaintCounter : public QObject
-{
-public:
-    PaintCounter(QWidget *watched, int &paints) : QObject(watched), m_paints(paints)
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++m_paints;
-        return false;
-    }
-
-private:
-    int &m_paints;
-};
-
 // The program folder of a run: a scratch folder with Module/ holding the given archive.
 struct ProgramFolder
 {
@@ -103,9 +81,6 @@ private Q_SLOTS:
     void displayCheckThresholds_data();
     void displayCheckThresholds();
     void displayCheckWithoutAScreenReportsTheError();
-    void stepsRunInOrderWithTheirProgress();
-    void theBarIsPaintedAtOnceAtMostOnceAFrame_data();
-    void theBarIsPaintedAtOnceAtMostOnceAFrame();
     void aFailedDisplayCheckEndsBeforeTheMainWindow();
     void aCloseConfirmedDuringStartUpEndsTheProgram();
     void aSecondCopyIsRefusedAndTheFirstKeepsRunning();
@@ -127,7 +102,6 @@ StartUpSettings TestStartUp::fakeSettings(const QTemporaryDir &folder) const
     settings.screen = [](const QWidget *) { return goodScreen; };
     settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(18, 40)); };
     settings.module = {
-        [] { return true; },
         [](const QString &, const QString &, const QString &, OneBasedArray<QString> &) {
             return true;
         },
@@ -180,116 +154,6 @@ void TestStartUp::displayCheckWithoutAScreenReportsTheError()
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown[0].title, QStringLiteral("An error has occured"));
     QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: GetDisplay")));
-}
-
-void TestStartUp::stepsRunInOrderWithTheirProgress()
-{
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    std::unique_ptr<StartUp> startUp;
-    const QProgressBar *bar = nullptr;
-    QList<int> progress;
-    QStringList steps;
-    QStringList splashTexts;
-
-    settings.screen = [&](const QWidget *splash) {
-        bar = splash->findChild<QProgressBar *>(QStringLiteral("pbStart"));
-        QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { progress << value; });
-        steps << QStringLiteral("display, splash shown: %1").arg(splash->isVisible());
-        splashTexts << splash->findChild<QLabel *>(QStringLiteral("lblVersion"))->text()
-                    << splash->findChild<QLabel *>(QStringLiteral("lbStart"))->text();
-        return goodScreen;
-    };
-    settings.module.extractDecompressor = [&] {
-        steps << QStringLiteral("decompressor %1").arg(bar->value());
-        return true;
-    };
-    settings.module.unpackTest = [&](const QString &archive, const QString &destination,
-                                     const QString &program, OneBasedArray<QString> &files) {
-        // The menu and the date are in place before the module is read.
-        const MainWindow *main = startUp->mainWindow();
-        steps << QStringLiteral("unpack %1, menu: %2, date: %3")
-                     .arg(bar->value())
-                     .arg(main->menuItem(QStringLiteral("keyExit")) != nullptr)
-                     .arg(main->statusPanelText(QStringLiteral("date")));
-        steps << archive << destination << program;
-        files.append(QStringLiteral("qm_info.dat"));
-        return true;
-    };
-    settings.module.loadTest = [&](const OneBasedArray<QString> &files, const QString &module,
-                                   QuestionBank &) {
-        steps << QStringLiteral("load %1 %2 %3").arg(bar->value()).arg(files[1], module);
-        return true;
-    };
-    startUp = std::make_unique<StartUp>(context, settings);
-
-    QVERIFY(startUp->run());
-    QCOMPARE(startUp->exitCode(), 0);
-    const QString date =
-        QLocale().toString(QDateTime(QDate(2026, 12, 6), QTime(18, 40)), QLocale::ShortFormat);
-    const QString module = folder.path() + QStringLiteral("/Module/");
-    QCOMPARE(steps, QStringList({u"display, splash shown: 1"_s, u"decompressor 10"_s,
-                                 u"unpack 40, menu: 1, date: "_s + date, module + u"512-330.qdb"_s,
-                                 module, folder.path(), u"load 50 qm_info.dat "_s + module}));
-    QCOMPARE(progress, QList<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    QVERIFY(boxes.shown.isEmpty());
-
-    QCOMPARE(splashTexts, QStringList({u"Version 1.2.7"_s, u"Starting Quendra..."_s}));
-    // Its work done, the splash is gone before the main window appears.
-    QVERIFY(!startUp->splashWindow());
-    QVERIFY(startUp->mainWindow()->isVisible());
-    const QWidget *start =
-        startUp->mainWindow()->screenArea()->findChild<QWidget *>(QStringLiteral("frStart"));
-    QVERIFY(start);
-    QVERIFY(start->isVisible());
-}
-
-void TestStartUp::theBarIsPaintedAtOnceAtMostOnceAFrame_data()
-{
-    QTest::addColumn<int>("millisecondsBetweenSteps");
-    QTest::addColumn<QList<int>>("paintsOfEachStep");
-
-    const QList<int> everyStep(11, 1);
-    QList<int> firstStepOnly(11, 0);
-    firstStepOnly[0] = 1;
-    QTest::newRow("a frame apart") << 16 << everyStep;
-    QTest::newRow("within a frame") << 15 << QList<int>({1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1});
-    QTest::newRow("all at once") << 0 << firstStepOnly;
-    QTest::newRow("clock set back") << -60000 << everyStep;
-}
-
-void TestStartUp::theBarIsPaintedAtOnceAtMostOnceAFrame()
-{
-    QFETCH(int, millisecondsBetweenSteps);
-    QFETCH(QList<int>, paintsOfEachStep);
-
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    QDateTime clock(QDate(2026, 12, 6), QTime(18, 40));
-    settings.now = [&] { return clock; };
-    int paints = 0;
-    QList<int> paintsWhenSet;
-    settings.screen = [&](const QWidget *splash) {
-        auto *bar = splash->findChild<QProgressBar *>(QStringLiteral("pbStart"));
-        new PaintCounter(bar, paints);
-        QObject::connect(bar, &QProgressBar::valueChanged, [&] {
-            paintsWhenSet << paints;
-            clock = clock.addMSecs(millisecondsBetweenSteps);
-        });
-        return goodScreen;
-    };
-    StartUp startUp(context, settings);
-
-    QVERIFY(startUp.run());
-    paintsWhenSet << paints;
-    QList<int> paintsCaused;
-    for (qsizetype step = 1; step < paintsWhenSet.size(); ++step)
-        paintsCaused << paintsWhenSet[step] - paintsWhenSet[step - 1];
-    QCOMPARE(paintsCaused, paintsOfEachStep);
 }
 
 void TestStartUp::aFailedDisplayCheckEndsBeforeTheMainWindow()

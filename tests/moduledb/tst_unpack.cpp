@@ -113,7 +113,6 @@ private Q_SLOTS:
     void emptyArchiveIsNotFound();
     void damagedArchiveCannotBeRead();
     void refusedNameWritesNothing();
-    void decompressorAndFileExists();
 };
 
 void TestUnpack::capacityRoundsHalfToEven_data()
@@ -414,21 +413,6 @@ void TestUnpack::refusedNameWritesNothing()
     QVERIFY(!QFileInfo::exists(folders.module));
     QCOMPARE(QDir(folders.root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList({QStringLiteral("program")}));
-}
-
-void TestUnpack::decompressorAndFileExists()
-{
-    QVERIFY(ExtractDecompressor());
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("present.txt"));
-    QVERIFY(!FileExists(path));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    QVERIFY(FileExists(path));
-    QVERIFY(!FileExists(folder.path()));
-    QCOMPARE(filesIn(folder.path()), QStringList({QStringLiteral("present.txt")}));
 }
 
 QTEST_GUILESS_MAIN(TestUnpack)

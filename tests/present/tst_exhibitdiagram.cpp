@@ -52,7 +52,6 @@ private Q_SLOTS:
     void sizesDiagramWindowToPicture_data();
     void sizesDiagramWindowToPicture();
     void unreadablePictureReports();
-    void closesOpenWindowWhenTimeIsUp();
 
 private:
     void writeFile(const QString &name, const QByteArray &content);
@@ -157,7 +156,6 @@ void ExhibitDiagramTest::missingExhibitReportsAndGoesOn()
     QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
     QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: ShowExhibit")));
     QVERIFY(boxes.shown[0].text.contains(QStringLiteral("Error Number: 53")));
-    QVERIFY(!CloseExhibit());
 }
 
 void ExhibitDiagramTest::exhibitOutsideModuleIsMissing()
@@ -215,25 +213,6 @@ void ExhibitDiagramTest::unreadablePictureReports()
     ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
     QCOMPARE(boxes.shown.size(), 1);
     QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: ShowDiagram")));
-}
-
-void ExhibitDiagramTest::closesOpenWindowWhenTimeIsUp()
-{
-    FakeMessageBoxes boxes;
-    writeFile(QStringLiteral("r1-config.txt"), "hostname R1");
-    writePicture(QStringLiteral("topology.png"), QSize(50, 50));
-    bool closedExhibit = false;
-    QTimer::singleShot(0, [&] {
-        QVERIFY(!CloseDiagram());
-        closedExhibit = CloseExhibit();
-    });
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-    QVERIFY(closedExhibit);
-
-    bool closedDiagram = false;
-    QTimer::singleShot(0, [&] { closedDiagram = CloseDiagram(); });
-    ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
-    QVERIFY(closedDiagram);
 }
 
 QTEST_MAIN(ExhibitDiagramTest)

@@ -354,11 +354,8 @@ void TestTestWindow::showAnswerSavesFirst()
     startTest(StudyMode);
     showQuestion(qTyped);
     QTest::keyClicks(element<QLineEdit>(m_window.get(), "txTI", 0), u"switch"_qs);
-    QSignalSpy requested(m_window.get(), &TestWindow::correctAnswerRequested);
     QVERIFY(button("cmAnswer")->isEnabled());
     QTest::mouseClick(button("cmAnswer"), Qt::LeftButton);
-    QCOMPARE(requested.size(), 1);
-    QCOMPARE(requested.first().first().toInt(), int(qTyped));
     QCOMPARE(std::get<QString>(m_state.answerRecs[qTyped].answer), u"switch"_qs);
 }
 
