@@ -87,7 +87,9 @@ void StartWindow::addMode(const QString &frameName, const QString &buttonName,
     button->setGeometry(twips(180), twips((modeHeight - 450) / 2), twips(1800), twips(450));
     connect(button, &QPushButton::clicked, this, clicked);
 
-    auto *label = new QLabel(text, frame);
+    auto *label = new QLabel(frame);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(labelName);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

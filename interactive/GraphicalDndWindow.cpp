@@ -68,6 +68,7 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
         twipsRect(frameLeft, frameTop, itemWidth + 2 * itemLeft, top + height + itemGap));
 
     auto *imDiagram = new QLabel(this);
+    imDiagram->setTextFormat(Qt::PlainText);
     imDiagram->setObjectName(QStringLiteral("imDiagram"));
     imDiagram->setPixmap(picture);
     imDiagram->setGeometry(faSrc->geometry().right() + 1 + twips(120), twips(pictureTop),

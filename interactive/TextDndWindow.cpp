@@ -57,7 +57,9 @@ QFrame *whiteFrame(const QString &name, QWidget *parent)
 
 QLabel *heading(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     QFont bold = label->font();
@@ -124,7 +126,9 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
         else
             lbDes->setText(emptyTargetText);
 
-        auto *lbDesc = new QLabel(row.text, faDes);
+        auto *lbDesc = new QLabel(faDes);
+        lbDesc->setTextFormat(Qt::PlainText);
+        lbDesc->setText(row.text);
         lbDesc->setObjectName(QStringLiteral("lbDesc"));
         lbDesc->setProperty("index", j);
         lbDesc->setWordWrap(true);

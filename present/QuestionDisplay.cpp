@@ -57,6 +57,7 @@ template <typename Control> Control *loadElement(Control *templ, int index)
         element->setAlignment(templ->alignment());
         element->setWordWrap(templ->wordWrap());
         element->setContentsMargins(templ->contentsMargins());
+        element->setTextFormat(templ->textFormat());
         element->setText(templ->text());
     } else if constexpr (std::is_same_v<Control, QLineEdit>) {
         element->setAlignment(templ->alignment());

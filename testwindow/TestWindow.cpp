@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <type_traits>
+
 namespace {
 
 const QString referenceAddress = QStringLiteral("https://www.quendra.example.com/reference/");
@@ -80,8 +82,11 @@ QFrame *makeButtonFrame(const QString &name, QWidget *parent, QList<QPushButton 
 template <typename Control>
 Control *makeControl(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *control = new Control(caption, parent);
+    auto *control = new Control(parent);
     control->setObjectName(name);
+    if constexpr (std::is_base_of_v<QLabel, Control>)
+        control->setTextFormat(Qt::PlainText);
+    control->setText(caption);
     return control;
 }
 
@@ -117,6 +122,7 @@ void TestWindow::buildControls()
     m_lbTime = makeControl<QLabel>(QStringLiteral("lbTime"), QStringLiteral("Time Left:"), this);
     m_lbTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_imTimer = new QLabel(this);
+    m_imTimer->setTextFormat(Qt::PlainText);
     m_imTimer->setObjectName(QStringLiteral("imTimer"));
     m_imTimer->setPixmap(clockPicture());
     m_imTimer->setFixedSize(16, 16);
