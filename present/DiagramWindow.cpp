@@ -7,7 +7,6 @@
 #include "moduledb/QuestionBank.h"
 
 #include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -40,7 +39,7 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     }
     const std::optional<QString> path =
         moduleFilePath(moduleFolder, bank.questions[state.curQ].diagramFile);
-    if (!path || !QFile::exists(*path)) {
+    if (!path || !isRegularFile(*path)) {
         reportFailure(QStringLiteral("File not found"), fileNotFoundError);
         return;
     }
@@ -58,6 +57,7 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     frDiagram->setModal(true);
 
     auto *imDiagram = new QLabel(frDiagram);
+    imDiagram->setTextFormat(Qt::PlainText);
     imDiagram->setObjectName(QStringLiteral("imDiagram"));
     imDiagram->setPixmap(picture);
     imDiagram->setGeometry(twips(pictureLeft), twips(pictureTop), picture.width(),
