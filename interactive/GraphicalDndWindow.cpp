@@ -10,6 +10,7 @@
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ScreenFit.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -96,7 +97,7 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
                       twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &GraphicalDndWindow::okClicked);
 
-    setFixedSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600));
+    setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));
 }
 
 void GraphicalDndWindow::okClicked()

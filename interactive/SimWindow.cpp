@@ -6,6 +6,7 @@
 #include "interactive/ModulePicture.h"
 #include "interactive/TwipsRect.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ScreenFit.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -217,7 +218,7 @@ void SimWindow::placeControls()
     const int statusTop = tab.bottom() + 1 + twips(240);
     const int statusHeight = m_stsCommand->sizeHint().height();
     m_stsCommand->setGeometry(0, statusTop, width, statusHeight);
-    setFixedSize(width, statusTop + statusHeight);
+    setFixedSizeWithinScreen(this, QSize(width, statusTop + statusHeight));
 }
 
 void SimWindow::placeConsole()

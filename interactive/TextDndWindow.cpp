@@ -8,6 +8,7 @@
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ScreenFit.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -154,7 +155,8 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
     cmOK->setGeometry(twips(okLeft), frameHeight + twips(240), twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &TextDndWindow::okClicked);
 
-    setFixedSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600));
+    setFixedSizeWithinScreen(this,
+                             QSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600)));
 }
 
 void TextDndWindow::okClicked()

@@ -3,8 +3,9 @@
 #include "common/ErrorReport.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
-#include "present/ModuleFile.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ModuleFile.h"
+#include "present/ScreenFit.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -75,7 +76,7 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     const int closeHeight = twips(375);
     const int closeTop = imDiagram->geometry().bottom() + 1 + twips(240);
     cmClose->setGeometry(width / 2 - closeWidth / 2, closeTop, closeWidth, closeHeight);
-    frDiagram->setFixedSize(width, closeTop + closeHeight + twips(600));
+    setFixedSizeWithinScreen(frDiagram, QSize(width, closeTop + closeHeight + twips(600)));
 
     openDiagram = frDiagram;
     frDiagram->exec();

@@ -3,9 +3,9 @@
 #include "common/ErrorReport.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
-#include "present/ModuleFile.h"
 #include "moduledb/Ansi.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ModuleFile.h"
 
 #include <QDialog>
 #include <QFile>

@@ -9,10 +9,10 @@
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
 #include "engine/Timing.h"
-#include "testwindow/GotoWindow.h"
+#include "moduledb/QuestionBank.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
-#include "moduledb/QuestionBank.h"
+#include "testwindow/GotoWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
