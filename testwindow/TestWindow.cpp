@@ -145,7 +145,6 @@ void TestWindow::buildControls()
     svTest->setObjectName(QStringLiteral("svTest"));
     svTest->setWidgetResizable(false);
     svTest->setFrameShape(QFrame::StyledPanel);
-    svTest->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *area = new QWidget;
     area->setObjectName(QStringLiteral("questionArea"));
     QPalette white = area->palette();
