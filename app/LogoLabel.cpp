@@ -17,6 +17,7 @@ constexpr int logoSize = 960;
 LogoLabel::LogoLabel(QWidget *parent) : QLabel(parent)
 {
     setObjectName(QStringLiteral("imLogo"));
+    setTextFormat(Qt::PlainText);
     setPixmap(quendraLogo(twips(logoSize)));
     setToolTip(QStringLiteral("http://") + webSiteAddress);
     setCursor(Qt::PointingHandCursor);

@@ -93,6 +93,7 @@ void MainWindow::buildStatusBar()
     bar->setSizeGripEnabled(true);
     for (int panel = 0; panel < statusPanelCount; ++panel) {
         auto *label = new QLabel(bar);
+        label->setTextFormat(Qt::PlainText);
         label->setObjectName(QStringLiteral("stBarPanel%1").arg(panel + 1));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(panel == 0 ? 0 : 40);

@@ -67,14 +67,18 @@ ReadyWindow::ReadyWindow(const QuestionBank &bank, const TestState &state, const
                            twips(readyHeight));
     const int textWidth = screenWidth - 240 - 480;
     m_lbQuestion = new QLabel(m_faReady);
+    m_lbQuestion->setTextFormat(Qt::PlainText);
     m_lbQuestion->setObjectName(QStringLiteral("lbQuestion"));
     m_lbMode = new QLabel(m_faReady);
+    m_lbMode->setTextFormat(Qt::PlainText);
     m_lbMode->setObjectName(QStringLiteral("lbMode"));
     for (QLabel *paragraph : {m_lbQuestion, m_lbMode}) {
         paragraph->setWordWrap(true);
         paragraph->setGeometry(twips(240), twips(240), twips(textWidth), 0);
     }
-    m_lbInfo = new QLabel(QStringLiteral("Additional Information:"), m_faReady);
+    m_lbInfo = new QLabel(m_faReady);
+    m_lbInfo->setTextFormat(Qt::PlainText);
+    m_lbInfo->setText(QStringLiteral("Additional Information:"));
     m_lbInfo->setObjectName(QStringLiteral("lbInfo"));
     m_lbInfo->setGeometry(twips(240), 0, twips(textWidth), m_lbInfo->sizeHint().height());
     QFont bold = m_lbInfo->font();

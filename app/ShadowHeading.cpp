@@ -11,6 +11,7 @@ constexpr int shadowOffset = 20;
 QLabel *addHeadingLabel(QWidget *parent, const QString &name, const QColor &colour, int pointSize)
 {
     auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);

@@ -80,7 +80,9 @@ QPixmap emblemPicture()
 
 QLabel *textLabel(QWidget *parent, const QString &name, const QString &text)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(name);
     return label;
 }

@@ -15,6 +15,7 @@
 #include <QLockFile>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -46,8 +47,16 @@ bool GetDisplay(const std::optional<ScreenInfo> &screen)
 
 QString defaultInstanceLockPath()
 {
-    // One lock per user: another user's copy on the same machine does not count.
-    return QDir::tempPath() + QStringLiteral("/quendra-%1.lock").arg(getuid());
+    // One lock per user: another user's copy on the same machine does not count. It goes
+    // in the first of these folders that is there to take it; TMPDIR may name anything.
+    const QString name = QStringLiteral("/quendra-%1.lock").arg(getuid());
+    for (const QString &folder : {QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                                  QDir::tempPath(), QStringLiteral("/tmp")}) {
+        const QFileInfo info(folder);
+        if (!folder.isEmpty() && info.isDir() && info.isWritable())
+            return folder + name;
+    }
+    return QDir::tempPath() + name;
 }
 
 QString runningProgramFolder()
@@ -110,6 +119,9 @@ bool StartUp::claimSingleInstance()
     // A lock is stale only when the copy that holds it no longer runs, however old it is.
     m_instanceLock->setStaleLockTime(0);
     if (m_instanceLock->tryLock())
+        return true;
+    // A lock that cannot be made at all says nothing about another copy.
+    if (m_instanceLock->error() != QLockFile::LockFailedError)
         return true;
     showMessage(QStringLiteral("Multiple Instances"),
                 QStringLiteral("Another instance of Quendra NTCX 512-330 has been running.\n"

@@ -88,7 +88,9 @@ void StartWindow::addMode(const QString &frameName, const QString &buttonName,
     if (clicked)
         connect(button, &QPushButton::clicked, this, clicked);
 
-    auto *label = new QLabel(text, frame);
+    auto *label = new QLabel(frame);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(labelName);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -56,9 +56,11 @@ int choiceAtPosition(const TestState &state, int q, int questionType, int positi
 
 int NumOfChoices(const QuestionBank &bank, int q, int mask)
 {
+    // Typed answers and simulations have up to 255 rows, but a mask holds only 32 bits.
+    const int bits = qMin<int>(bank.questions[q].choiceCount, 32);
     int count = 0;
-    for (int bit = 0; bit < bank.questions[q].choiceCount; ++bit) {
-        if ((mask >> bit) & 1)
+    for (int bit = 0; bit < bits; ++bit) {
+        if ((unsigned(mask) >> bit) & 1U)
             ++count;
     }
     return count;

@@ -16,8 +16,10 @@ void setDndLabelLook(QLabel *label)
 }
 
 DndSourceLabel::DndSourceLabel(const QString &caption, const QString &tag, QWidget *parent)
-    : QLabel(caption, parent)
+    : QLabel(parent)
 {
+    setTextFormat(Qt::PlainText);
+    setText(caption);
     setObjectName(QStringLiteral("lbSrc"));
     setProperty("tag", tag);
     setDndLabelLook(this);

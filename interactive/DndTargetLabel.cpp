@@ -9,6 +9,7 @@
 DndTargetLabel::DndTargetLabel(int index, QWidget *parent) : QLabel(parent)
 {
     setObjectName(QStringLiteral("lbDes"));
+    setTextFormat(Qt::PlainText);
     setProperty("index", index);
     setProperty("tag", emptyTargetTag);
     setDndLabelLook(this);

@@ -10,6 +10,7 @@
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ScreenFit.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -68,6 +69,7 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
         twipsRect(frameLeft, frameTop, itemWidth + 2 * itemLeft, top + height + itemGap));
 
     auto *imDiagram = new QLabel(this);
+    imDiagram->setTextFormat(Qt::PlainText);
     imDiagram->setObjectName(QStringLiteral("imDiagram"));
     imDiagram->setPixmap(picture);
     imDiagram->setGeometry(faSrc->geometry().right() + 1 + twips(120), twips(pictureTop),
@@ -95,7 +97,7 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
                       twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &GraphicalDndWindow::okClicked);
 
-    setFixedSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600));
+    setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));
 }
 
 void GraphicalDndWindow::okClicked()

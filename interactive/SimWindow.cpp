@@ -6,6 +6,7 @@
 #include "interactive/ModulePicture.h"
 #include "interactive/TwipsRect.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ScreenFit.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -81,6 +82,7 @@ SimWindow::SimWindow(const QuestionBank &bank, TestState &state, SimSession sess
     buildConsole();
 
     m_imDiagram = new QLabel(this);
+    m_imDiagram->setTextFormat(Qt::PlainText);
     m_imDiagram->setObjectName(QStringLiteral("imDiagram"));
     m_imDiagram->setPixmap(picture);
     m_imDiagram->setGeometry(twips(tabLeft), twips(tabTop), picture.width(), picture.height());
@@ -104,7 +106,9 @@ SimWindow::SimWindow(const QuestionBank &bank, TestState &state, SimSession sess
 
 void SimWindow::buildTaskColumn()
 {
-    m_lbTasks = new QLabel(QStringLiteral("Tasks"), this);
+    m_lbTasks = new QLabel(this);
+    m_lbTasks->setTextFormat(Qt::PlainText);
+    m_lbTasks->setText(QStringLiteral("Tasks"));
     m_lbTasks->setObjectName(QStringLiteral("lbTasks"));
     m_lbTasks->setAlignment(Qt::AlignCenter);
     QFont bold = m_lbTasks->font();
@@ -114,7 +118,9 @@ void SimWindow::buildTaskColumn()
     m_lbTasks->setGeometry(twipsRect(margin, margin, headingWidth, headingHeight));
 
     for (int t = 0; t < m_session.taskLabels.size(); ++t) {
-        auto *label = new QLabel(QString::number(t), this);
+        auto *label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(QString::number(t));
         label->setObjectName(QStringLiteral("lbTask"));
         label->setProperty("index", t);
         label->setAlignment(Qt::AlignCenter);
@@ -155,6 +161,7 @@ void SimWindow::buildConsole()
     column->setContentsMargins(2, 0, 2, 0);
     column->addStretch();
     m_lbOutput = new QLabel(transcriptArea);
+    m_lbOutput->setTextFormat(Qt::PlainText);
     m_lbOutput->setObjectName(QStringLiteral("lbOutput"));
     m_lbOutput->setTextFormat(Qt::PlainText);
     m_lbOutput->setFont(consoleFont());
@@ -165,7 +172,9 @@ void SimWindow::buildConsole()
     connect(m_svPort->verticalScrollBar(), &QScrollBar::rangeChanged, this,
             [this](int, int maximum) { m_svPort->verticalScrollBar()->setValue(maximum); });
 
-    m_lbPrompt = new QLabel(QStringLiteral("Router>"), m_consolePage);
+    m_lbPrompt = new QLabel(m_consolePage);
+    m_lbPrompt->setTextFormat(Qt::PlainText);
+    m_lbPrompt->setText(QStringLiteral("Router>"));
     m_lbPrompt->setObjectName(QStringLiteral("lbPrompt"));
     m_lbPrompt->setTextFormat(Qt::PlainText);
     m_lbPrompt->setFont(consoleFont());
@@ -209,7 +218,7 @@ void SimWindow::placeControls()
     const int statusTop = tab.bottom() + 1 + twips(240);
     const int statusHeight = m_stsCommand->sizeHint().height();
     m_stsCommand->setGeometry(0, statusTop, width, statusHeight);
-    setFixedSize(width, statusTop + statusHeight);
+    setFixedSizeWithinScreen(this, QSize(width, statusTop + statusHeight));
 }
 
 void SimWindow::placeConsole()

@@ -8,6 +8,7 @@
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ScreenFit.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -57,7 +58,9 @@ QFrame *whiteFrame(const QString &name, QWidget *parent)
 
 QLabel *heading(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     QFont bold = label->font();
@@ -124,7 +127,9 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
         else
             lbDes->setText(emptyTargetText);
 
-        auto *lbDesc = new QLabel(row.text, faDes);
+        auto *lbDesc = new QLabel(faDes);
+        lbDesc->setTextFormat(Qt::PlainText);
+        lbDesc->setText(row.text);
         lbDesc->setObjectName(QStringLiteral("lbDesc"));
         lbDesc->setProperty("index", j);
         lbDesc->setWordWrap(true);
@@ -150,7 +155,8 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
     cmOK->setGeometry(twips(okLeft), frameHeight + twips(240), twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &TextDndWindow::okClicked);
 
-    setFixedSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600));
+    setFixedSizeWithinScreen(this,
+                             QSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600)));
 }
 
 void TextDndWindow::okClicked()

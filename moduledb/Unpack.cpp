@@ -13,17 +13,22 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
 const QString unpackProcedureLine = QStringLiteral("Function Name: UnpackTest");
 
 // The system's own description and number of the last failed file operation.
+QString systemReason(const QFile &file, int number)
+{
+    return number != 0 ? QString::fromLocal8Bit(std::strerror(number)) : file.errorString();
+}
+
 ErrorReport systemErrorReport(const QFile &file, int number)
 {
-    const QString description =
-        number != 0 ? QString::fromLocal8Bit(std::strerror(number)) : file.errorString();
-    return {description, number, unpackProcedureLine};
+    return {systemReason(file, number), number, unpackProcedureLine};
 }
 
 enum class ArchiveRead { Read, Unreadable, TooLarge };
@@ -67,22 +72,37 @@ void showCannotReadDatabase()
                 MessageButtons::Ok);
 }
 
-// Writes content to path, replacing what is there. Failures are skipped: the loader
-// notices a table that is missing.
-void writeEntryFile(const QString &path, const QByteArray &content)
+// The report of a file that could not be written whole: the file and the system's reason.
+ErrorReport writeFailure(const QString &path, const QString &reason, int number)
 {
-    const QFileInfo existing(path);
-    if (existing.isSymLink()) {
-        // Never write through a link to somewhere outside the folder.
-        QFile::remove(path);
-    } else if (existing.exists()) {
-        // A read-only file left from an earlier run is overwritten.
-        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner |
-                                        QFileDevice::WriteUser);
+    return {QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason, number,
+            unpackProcedureLine};
+}
+
+ErrorReport systemWriteFailure(const QString &path, const QFile &file, int number)
+{
+    return writeFailure(path, systemReason(file, number), number);
+}
+
+// Writes content to a file made new at path. Whatever is there (a file left from another
+// run, a link, a hard link to some other file) is removed, never written through.
+std::optional<ErrorReport> writeEntryFile(const QString &path, const QByteArray &content)
+{
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
+        const int number = errno;
+        return writeFailure(path, QString::fromLocal8Bit(std::strerror(number)), number);
     }
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(content);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return systemWriteFailure(path, file, errno);
+    errno = 0;
+    if (file.write(content) != content.size() || !file.flush())
+        return systemWriteFailure(path, file, errno);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return systemWriteFailure(path, file, errno);
+    return std::nullopt;
 }
 
 } // namespace
@@ -140,7 +160,14 @@ bool UnpackTest(const QString &archivePath, const QString &destinationFolder,
 
     QDir().mkpath(destinationFolder);
     for (qsizetype i = 0; i < targets.size(); ++i) {
-        writeEntryFile(targets[i], archive.entries[i].content);
+        if (const std::optional<ErrorReport> failure =
+                writeEntryFile(targets[i], archive.entries[i].content)) {
+            // Loading reads exactly what this run wrote: nothing half written stays behind.
+            for (qsizetype written = 0; written <= i; ++written)
+                QFile::remove(targets[written]);
+            ShowErrorReport(*failure);
+            return false;
+        }
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
     }

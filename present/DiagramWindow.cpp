@@ -3,11 +3,11 @@
 #include "common/ErrorReport.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
-#include "present/ModuleFile.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ModuleFile.h"
+#include "present/ScreenFit.h"
 
 #include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -38,7 +38,7 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     }
     const std::optional<QString> path =
         moduleFilePath(moduleFolder, bank.questions[state.curQ].diagramFile);
-    if (!path || !QFile::exists(*path)) {
+    if (!path || !isRegularFile(*path)) {
         reportFailure(QStringLiteral("File not found"), fileNotFoundError);
         return;
     }
@@ -56,6 +56,7 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     frDiagram->setModal(true);
 
     auto *imDiagram = new QLabel(frDiagram);
+    imDiagram->setTextFormat(Qt::PlainText);
     imDiagram->setObjectName(QStringLiteral("imDiagram"));
     imDiagram->setPixmap(picture);
     imDiagram->setGeometry(twips(pictureLeft), twips(pictureTop), picture.width(),
@@ -73,7 +74,7 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
     const int closeHeight = twips(375);
     const int closeTop = imDiagram->geometry().bottom() + 1 + twips(240);
     cmClose->setGeometry(width / 2 - closeWidth / 2, closeTop, closeWidth, closeHeight);
-    frDiagram->setFixedSize(width, closeTop + closeHeight + twips(600));
+    setFixedSizeWithinScreen(frDiagram, QSize(width, closeTop + closeHeight + twips(600)));
 
     frDiagram->exec();
     delete frDiagram;

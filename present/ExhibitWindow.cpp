@@ -3,9 +3,9 @@
 #include "common/ErrorReport.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
-#include "present/ModuleFile.h"
 #include "moduledb/Ansi.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ModuleFile.h"
 
 #include <QDialog>
 #include <QFile>
@@ -22,6 +22,10 @@ namespace {
 // Error numbers the report has always used for these failures.
 constexpr int fileNotFoundError = 53;
 constexpr int fileAccessError = 75;
+constexpr int invalidFileFormatError = 321;
+
+// Far more than any exhibit a person reads; a larger file is not the module's text.
+constexpr qint64 maxExhibitBytes = 4 * 1024 * 1024;
 
 void reportFailure(const QString &description, int number)
 {
@@ -66,7 +70,7 @@ void ShowExhibit(const QuestionBank &bank, const TestState &state, const QString
         QStringLiteral("Exhibit: Item %1 of %2").arg(state.curItem).arg(state.testLength);
     const std::optional<QString> path =
         moduleFilePath(moduleFolder, bank.questions[state.curQ].exhibitFile);
-    if (!path || !QFile::exists(*path)) {
+    if (!path || !isRegularFile(*path)) {
         reportFailure(QStringLiteral("File not found"), fileNotFoundError);
         return;
     }
@@ -75,7 +79,11 @@ void ShowExhibit(const QuestionBank &bank, const TestState &state, const QString
         reportFailure(QStringLiteral("Path/File access error"), fileAccessError);
         return;
     }
-    QString content = decodeExhibit(file.readAll());
+    if (file.size() > maxExhibitBytes) {
+        reportFailure(QStringLiteral("Invalid file format"), invalidFileFormatError);
+        return;
+    }
+    QString content = decodeExhibit(file.read(maxExhibitBytes));
     file.close();
     content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 

@@ -3,6 +3,7 @@
 #include "moduledb/Archive.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 std::optional<QString> moduleFilePath(const QString &moduleFolder, const QString &fileName)
 {
@@ -10,4 +11,9 @@ std::optional<QString> moduleFilePath(const QString &moduleFolder, const QString
     if (!isSafeEntryName(fileName))
         return std::nullopt;
     return QDir(moduleFolder).filePath(fileName);
+}
+
+bool isRegularFile(const QString &path)
+{
+    return QFileInfo(path).isFile();
 }

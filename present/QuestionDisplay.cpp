@@ -28,11 +28,13 @@ void placeBelow(QWidget *widget, const QWidget *above, int gapTwips)
     widget->move(widget->x(), bottomOf(above) + twips(gapTwips));
 }
 
-// Width up to `marginTwips` short of the viewport's right edge; the height follows the
-// wrapped text.
+// Width up to `marginTwips` short of the viewport's right edge, or that of the longest
+// word where it is wider (the page then scrolls sideways); the height follows the wrapped
+// text.
 void fitWidth(QLabel *label, const QuestionControls &controls, int marginTwips)
 {
-    const int width = qMax(1, controls.svTest->width() - label->x() - twips(marginTwips));
+    const int width = qMax(controls.svTest->width() - label->x() - twips(marginTwips),
+                           qMax(1, label->minimumSizeHint().width()));
     label->resize(width, label->heightForWidth(width));
 }
 
@@ -57,6 +59,7 @@ template <typename Control> Control *loadElement(Control *templ, int index)
         element->setAlignment(templ->alignment());
         element->setWordWrap(templ->wordWrap());
         element->setContentsMargins(templ->contentsMargins());
+        element->setTextFormat(templ->textFormat());
         element->setText(templ->text());
     } else if constexpr (std::is_same_v<Control, QLineEdit>) {
         element->setAlignment(templ->alignment());
@@ -108,10 +111,13 @@ void stackChoiceRows(QuestionControls &controls)
 void updateScrollRange(QuestionControls &controls)
 {
     int contentBottom = 0;
+    int contentRight = 0;
     for (const QWidget *child :
          controls.questionArea->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (!child->isHidden())
+        if (!child->isHidden()) {
             contentBottom = qMax(contentBottom, bottomOf(child));
+            contentRight = qMax(contentRight, child->geometry().right() + 1);
+        }
     }
     // Measured from the viewport's outer size, which is right even before a hidden window
     // has been laid out; the scroll bar takes its share once the content is taller.
@@ -120,6 +126,7 @@ void updateScrollRange(QuestionControls &controls)
     int width = available.width();
     if (height > available.height())
         width -= controls.svTest->verticalScrollBar()->sizeHint().width();
+    width = qMax(width, contentRight);
     // At least as tall as the viewport, so the page is one white area.
     controls.questionArea->resize(width, qMax(height, available.height()));
 }

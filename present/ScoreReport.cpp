@@ -33,7 +33,9 @@ const QColor headingNavy(0, 0, 128);
 QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int left, int top,
                  int width, int height)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(name);
     label->setGeometry(twips(left), twips(top), twips(width), twips(height));
     return label;
@@ -87,6 +89,7 @@ void ScoreReport::buildControls()
     faReport->setGeometry(twips(120), twips(120), twips(frameWidth), twips(6840));
 
     auto *imSE = new QLabel(faReport);
+    imSE->setTextFormat(Qt::PlainText);
     imSE->setObjectName(QStringLiteral("imSE"));
     imSE->setPixmap(quendraLogo(twips(720)));
     imSE->setGeometry(twips(180), twips(150), twips(720), twips(720));
@@ -103,9 +106,13 @@ void ScoreReport::buildControls()
     const QString examLines = QStringLiteral("Exam Name: ") + info.examTitle +
                               QStringLiteral(" (") + info.examCode + QStringLiteral(")\r\n") +
                               QStringLiteral("Candidate Name: ") + m_userName;
-    m_lbTestB = new QLabel(examLines, faReport);
+    m_lbTestB = new QLabel(faReport);
+    m_lbTestB->setTextFormat(Qt::PlainText);
+    m_lbTestB->setText(examLines);
     m_lbTestB->setObjectName(QStringLiteral("lbTestB"));
-    m_lbTestF = new QLabel(examLines, faReport);
+    m_lbTestF = new QLabel(faReport);
+    m_lbTestF->setTextFormat(Qt::PlainText);
+    m_lbTestF->setText(examLines);
     m_lbTestF->setObjectName(QStringLiteral("lbTestF"));
     for (QLabel *label : {m_lbTestB, m_lbTestF}) {
         label->setFont(boldFont(this, 10));

@@ -21,7 +21,9 @@ GotoWindow::GotoWindow(TestState &state, std::function<void(int)> goToItem, QWid
     setWindowTitle(QStringLiteral("Go To Item"));
     setModal(true);
 
-    auto *lbEnter = new QLabel(QStringLiteral("Enter the item number you want to display:"), this);
+    auto *lbEnter = new QLabel(this);
+    lbEnter->setTextFormat(Qt::PlainText);
+    lbEnter->setText(QStringLiteral("Enter the item number you want to display:"));
     lbEnter->setObjectName(QStringLiteral("lbEnter"));
     m_txCurRec = new QLineEdit(this);
     m_txCurRec->setObjectName(QStringLiteral("txCurRec"));
@@ -50,6 +52,7 @@ GotoWindow::GotoWindow(TestState &state, std::function<void(int)> goToItem, QWid
     connect(down, &QToolButton::clicked, this, [this] { step(-1); });
 
     m_lbQues = new QLabel(this);
+    m_lbQues->setTextFormat(Qt::PlainText);
     m_lbQues->setObjectName(QStringLiteral("lbQues"));
 
     auto *cmGoto = new QPushButton(QStringLiteral("&Go"), this);

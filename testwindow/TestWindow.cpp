@@ -9,10 +9,10 @@
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
 #include "engine/Timing.h"
-#include "testwindow/GotoWindow.h"
+#include "moduledb/QuestionBank.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
-#include "moduledb/QuestionBank.h"
+#include "testwindow/GotoWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +28,8 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QUrl>
+
+#include <type_traits>
 
 namespace {
 
@@ -80,8 +82,11 @@ QFrame *makeButtonFrame(const QString &name, QWidget *parent, QList<QPushButton 
 template <typename Control>
 Control *makeControl(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *control = new Control(caption, parent);
+    auto *control = new Control(parent);
     control->setObjectName(name);
+    if constexpr (std::is_base_of_v<QLabel, Control>)
+        control->setTextFormat(Qt::PlainText);
+    control->setText(caption);
     return control;
 }
 
@@ -117,6 +122,7 @@ void TestWindow::buildControls()
     m_lbTime = makeControl<QLabel>(QStringLiteral("lbTime"), QStringLiteral("Time Left:"), this);
     m_lbTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_imTimer = new QLabel(this);
+    m_imTimer->setTextFormat(Qt::PlainText);
     m_imTimer->setObjectName(QStringLiteral("imTimer"));
     m_imTimer->setPixmap(clockPicture());
     m_imTimer->setFixedSize(16, 16);
@@ -139,7 +145,6 @@ void TestWindow::buildControls()
     svTest->setObjectName(QStringLiteral("svTest"));
     svTest->setWidgetResizable(false);
     svTest->setFrameShape(QFrame::StyledPanel);
-    svTest->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *area = new QWidget;
     area->setObjectName(QStringLiteral("questionArea"));
     QPalette white = area->palette();

@@ -1,6 +1,7 @@
 #include "ModuleValidation.h"
 
 #include "moduledb/Ansi.h"
+#include "moduledb/BankCheck.h"
 
 #include <QHash>
 
@@ -322,10 +323,8 @@ private:
 
         const QList<int> &counted = type == Simulation ? tasks : choices;
         const QString countedNoun = type == Simulation ? QStringLiteral("task") : noun;
-        const int most = (type == SingleAnswer || type == MultipleAnswers || type == TypedValues)
-                             ? 10
-                         : type == TypedAnswer ? 1
-                                               : 255;
+        // The program refuses a module with more choices or items than a screen shows.
+        const int most = type == TypedAnswer ? 1 : type == Simulation ? 255 : maxShownChoices;
         if (counted.isEmpty())
             m_errors.append(where + QStringLiteral("has no %1s").arg(countedNoun));
         else if (counted.size() > most)
