@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 OneBasedArray<int> list(std::initializer_list<int> items)
@@ -44,8 +46,8 @@ class TestNavigation : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void captionsFollowTheMode_data();
-    void captionsFollowTheMode();
+    void modeEnablesControls_data();
+    void modeEnablesControls();
     void nextWalksThroughTheItems_data();
     void nextWalksThroughTheItems();
     void reviewListBoundaries_data();
@@ -56,50 +58,39 @@ private Q_SLOTS:
     void taskAndAnswerButtons_data();
     void taskAndAnswerButtons();
     void diagramAndExhibitButtons();
-    void windowStatesBeforeAndAfterGrading();
     void gotoItemNumber_data();
     void gotoItemNumber();
 };
 
-void TestNavigation::captionsFollowTheMode_data()
+void TestNavigation::modeEnablesControls_data()
 {
     QTest::addColumn<int>("navMode");
+    QTest::addColumn<bool>("testActive");
     QTest::addColumn<bool>("optPrevious");
-    QTest::addColumn<QString>("previous");
-    QTest::addColumn<QString>("next");
-    QTest::addColumn<QString>("nextTip");
     QTest::addColumn<bool>("gotoEnabled");
-    QTest::newRow("study") << 1 << true << u"<< &Prev. Item"_qs << u"&Next Item >>"_qs
-                           << u"Next Item"_qs << true;
-    QTest::newRow("exam") << 1 << false << u"<< &Prev. Item"_qs << u"&Next Item >>"_qs
-                          << u"Next Item"_qs << false;
-    QTest::newRow("marked") << 2 << true << u"<< &Prev. Marked"_qs << u"&Next Marked >>"_qs
-                            << u"Next Marked"_qs << false;
-    QTest::newRow("incomplete") << 3 << true << u"<< &Prev. Incomplete"_qs
-                                << u"&Next Incomplete >>"_qs << u"Next Incomplete"_qs << false;
-    QTest::newRow("incorrect") << 4 << false << u"<< &Prev. Incorrect"_qs
-                               << u"&Next Incorrect >>"_qs << u"Next Incorrect"_qs << false;
-    QTest::newRow("review all") << 5 << false << u"<< &Prev. Item"_qs << u"&Next Item >>"_qs
-                                << u"Next Item"_qs << true;
+    QTest::addColumn<bool>("markEnabled");
+    QTest::addColumn<bool>("listEnabled");
+    QTest::newRow("study") << 1 << true << true << true << true << true;
+    QTest::newRow("exam") << 1 << true << false << false << false << false;
+    QTest::newRow("marked") << 2 << true << true << false << true << true;
+    QTest::newRow("graded review") << 5 << false << false << true << false << true;
 }
 
-void TestNavigation::captionsFollowTheMode()
+void TestNavigation::modeEnablesControls()
 {
     QFETCH(int, navMode);
+    QFETCH(bool, testActive);
     QFETCH(bool, optPrevious);
-    QFETCH(QString, previous);
-    QFETCH(QString, next);
-    QFETCH(QString, nextTip);
     QFETCH(bool, gotoEnabled);
+    QFETCH(bool, markEnabled);
+    QFETCH(bool, listEnabled);
     TestState state;
     state.navMode = navMode;
+    state.testActive = testActive;
     state.optPrevious = optPrevious;
-    const NavCaptions captions = navCaptions(state);
-    QCOMPARE(captions.previousCaption, previous);
-    QCOMPARE(captions.previousToolTip, QString(nextTip).replace(u"Next"_qs, u"Previous"_qs));
-    QCOMPARE(captions.nextCaption, next);
-    QCOMPARE(captions.nextToolTip, nextTip);
-    QCOMPARE(captions.gotoEnabled, gotoEnabled);
+    QCOMPARE(navCaptions(state).gotoEnabled, gotoEnabled);
+    QCOMPARE(windowStates(state).markEnabled, markEnabled);
+    QCOMPARE(windowStates(state).listEnabled, listEnabled);
 }
 
 void TestNavigation::nextWalksThroughTheItems_data()
@@ -256,49 +247,30 @@ void TestNavigation::taskAndAnswerButtons()
 void TestNavigation::diagramAndExhibitButtons()
 {
     Fixture fixture(GraphicalDragAndDrop);
-    fixture.bank.questions[1].diagramFile = u"net.gif"_qs;
+    fixture.bank.questions[1].diagramFile = u"net.gif"_s;
     QVERIFY(!buttonStates(fixture.bank, fixture.state, 1).diagram);
     fixture.bank.questions[1].questionType = SingleAnswer;
     QVERIFY(buttonStates(fixture.bank, fixture.state, 1).diagram);
     QVERIFY(!buttonStates(fixture.bank, fixture.state, 1).exhibit);
-    fixture.bank.questions[1].exhibitFile = u"show.txt"_qs;
+    fixture.bank.questions[1].exhibitFile = u"show.txt"_s;
     QVERIFY(buttonStates(fixture.bank, fixture.state, 1).exhibit);
-}
-
-void TestNavigation::windowStatesBeforeAndAfterGrading()
-{
-    TestState state;
-    state.testActive = true;
-    state.optPrevious = false;
-    WindowStates states = windowStates(state);
-    QVERIFY(!states.markEnabled);
-    QVERIFY(!states.listEnabled);
-    QCOMPARE(states.endCaption, u"&Grade Test"_qs);
-    QCOMPARE(states.endToolTip, u"Grade Test"_qs);
-
-    state.testActive = false;
-    states = windowStates(state);
-    QVERIFY(!states.markEnabled);
-    QVERIFY(states.listEnabled);
-    QCOMPARE(states.endCaption, u"View &Score"_qs);
-    QCOMPARE(states.endToolTip, u"View Score"_qs);
 }
 
 void TestNavigation::gotoItemNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("item");
-    QTest::newRow("plain") << u"7"_qs << 7;
-    QTest::newRow("blanks") << u" 3 "_qs << 3;
-    QTest::newRow("last") << u"10"_qs << 10;
-    QTest::newRow("fraction uses its integer part") << u"10.6"_qs << 10;
-    QTest::newRow("zero") << u"0"_qs << 0;
-    QTest::newRow("above") << u"11"_qs << 0;
-    QTest::newRow("negative") << u"-2"_qs << 0;
-    QTest::newRow("below one") << u"0.5"_qs << 0;
-    QTest::newRow("text") << u"abc"_qs << 0;
-    QTest::newRow("empty") << u""_qs << 0;
-    QTest::newRow("infinite") << u"inf"_qs << 0;
+    QTest::newRow("plain") << u"7"_s << 7;
+    QTest::newRow("blanks") << u" 3 "_s << 3;
+    QTest::newRow("last") << u"10"_s << 10;
+    QTest::newRow("fraction uses its integer part") << u"10.6"_s << 10;
+    QTest::newRow("zero") << u"0"_s << 0;
+    QTest::newRow("above") << u"11"_s << 0;
+    QTest::newRow("negative") << u"-2"_s << 0;
+    QTest::newRow("below one") << u"0.5"_s << 0;
+    QTest::newRow("text") << u"abc"_s << 0;
+    QTest::newRow("empty") << u""_s << 0;
+    QTest::newRow("infinite") << u"inf"_s << 0;
 }
 
 void TestNavigation::gotoItemNumber()

@@ -30,7 +30,6 @@ private Q_SLOTS:
     void startsAtTheOverview();
     void line_data();
     void line();
-    void wrongThenRightTranscript();
     void tasksInOrderUntilCompleted();
     void restartLosesTheProgress();
     void trailingSpaceInTheKeyNeverMatches();
@@ -58,9 +57,6 @@ SimSession TestSimSession::openTask1()
 void TestSimSession::startsAtTheOverview()
 {
     SimSession session = startSimSession(m_bank, m_state, simulationQ);
-    QCOMPARE(session.taskText, u"Name the switch.\r\n\r\nClick on Task #1 to begin."_s);
-    QCOMPARE(session.statusText,
-             u"Please read the instruction carefully. Click on Task #1 to begin."_s);
     QCOMPARE(enabledLabels(session), (QList<bool>{true, true, false, false}));
     QVERIFY(session.taskLabels[0].selected);
     QVERIFY(!session.consoleShown);
@@ -69,9 +65,6 @@ void TestSimSession::startsAtTheOverview()
     QVERIFY(!ShowSimTask(session, m_bank, 2));
     QVERIFY(ShowSimTask(session, m_bank, 1));
     QCOMPARE(session.prompt(), u"R1>"_s);
-    QCOMPARE(session.taskText, u"Enter privileged EXEC mode."_s);
-    QCOMPARE(session.statusText,
-             u"Please complete the required task. Do not use command abbreviation."_s);
     QVERIFY(session.taskLabels[1].selected && !session.taskLabels[0].selected);
     QVERIFY(session.consoleShown);
 }
@@ -105,24 +98,13 @@ void TestSimSession::line()
     QCOMPARE(session.simTask, result == SimLineResult::Accepted ? 2 : 1);
 }
 
-void TestSimSession::wrongThenRightTranscript()
-{
-    SimSession session = openTask1();
-    submitSimLine(session, m_bank, u"enable"_s);
-    session.transcript.clear();
-    submitSimLine(session, m_bank, u"configure  terminal"_s);
-    submitSimLine(session, m_bank, u"configure terminal"_s);
-    QCOMPARE(session.transcript,
-             u"\r\nR1#configure  terminal\r\n% Incorrect response. Please read the instruction "
-             u"carefully.\r\n\r\nR1#configure terminal\r\nEnter configuration commands, one "
-             u"per line.\r\n"_s);
-}
-
 void TestSimSession::tasksInOrderUntilCompleted()
 {
     SimSession session = openTask1();
     submitSimLine(session, m_bank, u"enable"_s);
     submitSimLine(session, m_bank, u"configure terminal"_s);
+    QVERIFY(session.transcript.endsWith(
+        u"\r\nR1#configure terminal\r\nEnter configuration commands, one per line.\r\n"_s));
     QCOMPARE(enabledLabels(session), (QList<bool>{true, false, false, true}));
     QVERIFY(session.taskLabels[3].selected);
     // Row 3's device name with the text of its prompt number, 3.
@@ -135,8 +117,6 @@ void TestSimSession::tasksInOrderUntilCompleted()
         u"button to return to the main screen.\r\n"_s));
     QVERIFY(!session.inputEnabled);
     QCOMPARE(enabledLabels(session), (QList<bool>{false, false, false, false}));
-    QCOMPARE(session.statusText,
-             u"Task completed. Click on the Close button to return to the main screen."_s);
     QCOMPARE(session.answer(), 1);
     QCOMPARE(submitSimLine(session, m_bank, u"x"_s), SimLineResult::Ignored);
 }
