@@ -1,7 +1,6 @@
 #include "BankBuilder.h"
 #include "FakeMessageBoxes.h"
 #include "common/BusyCursor.h"
-#include "common/ErrorReport.h"
 #include "common/Random.h"
 #include "engine/InitTest.h"
 #include "engine/Selection.h"
@@ -24,6 +23,7 @@ QuestionBank smallBank()
     return builder.bank();
 }
 
+// Every option of the settings window checked but the random question order.
 CustomSettings customSettings(const QString &questions)
 {
     CustomSettings custom;
@@ -50,15 +50,12 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void modeSetsItsOptions_data();
-    void modeSetsItsOptions();
-    void newTestClearsThePreviousOne();
+    void modeSetsItsOptionsAndClearsTheLastTest_data();
+    void modeSetsItsOptionsAndClearsTheLastTest();
     void customQuestionCountText_data();
     void customQuestionCountText();
     void customObjectives_data();
     void customObjectives();
-    void unknownModeIsReported();
-    void recordIndexFindsEachQuestionsBlock();
 
 private:
     int m_busyBegun = 0;
@@ -75,56 +72,34 @@ void TestSetup::init()
 void TestSetup::cleanup()
 {
     // The pointer is back to normal however the set-up ended.
+    QCOMPARE(m_busyBegun, 1);
     QCOMPARE(m_busyEnded, m_busyBegun);
     BusyCursor::install({}, {});
 }
 
-void TestSetup::modeSetsItsOptions_data()
+void TestSetup::modeSetsItsOptionsAndClearsTheLastTest_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("duration");
-    QTest::addColumn<bool>("randomQuestions");
-    QTest::addColumn<bool>("timed");
-    QTest::addColumn<bool>("previous");
-    QTest::addColumn<bool>("showCount");
+    // Random questions, random answers, timed, previous, answer button, correct count shown.
+    QTest::addColumn<QList<bool>>("options");
     // Study leaves the duration as it was; custom takes everything from its window.
-    QTest::newRow("study") << int(StudyMode) << 12 << "unchanged" << true << false << true << true;
-    QTest::newRow("exam") << int(ExamMode) << 12 << "90" << true << true << false << true;
-    QTest::newRow("custom") << int(CustomMode) << 7 << "45" << false << true << true << false;
+    QTest::newRow("study") << int(StudyMode) << 12 << "unchanged"
+                           << QList<bool>{true, true, false, true, true, true};
+    QTest::newRow("exam") << int(ExamMode) << 12 << "90"
+                          << QList<bool>{true, true, true, false, false, true};
+    QTest::newRow("custom") << int(CustomMode) << 7 << "45"
+                            << QList<bool>{false, true, true, true, true, false};
 }
 
-void TestSetup::modeSetsItsOptions()
+void TestSetup::modeSetsItsOptionsAndClearsTheLastTest()
 {
     QFETCH(int, mode);
     QFETCH(int, length);
     QFETCH(QString, duration);
-    QFETCH(bool, randomQuestions);
-    QFETCH(bool, timed);
-    QFETCH(bool, previous);
-    QFETCH(bool, showCount);
+    QFETCH(QList<bool>, options);
     FakeMessageBoxes boxes;
-    const QuestionBank bank = smallBank();
-    TestState state;
-    state.testDuration = u"unchanged"_s;
-
-    QVERIFY(InitTest(mode, bank, state, customSettings(u"7"_s)));
-    QCOMPARE(m_busyBegun, 1);
-    QCOMPARE(state.testLength, length);
-    QCOMPARE(state.testDuration, duration);
-    QCOMPARE(state.optRandomQuestions, randomQuestions);
-    QVERIFY(state.optRandomAnswers);
-    QCOMPARE(state.optTimed, timed);
-    QCOMPARE(state.optPrevious, previous);
-    QCOMPARE(state.optAnswerButton, previous);
-    QCOMPARE(state.optShowCorrectCount, showCount);
-    QCOMPARE(objectivesOfTest(bank, state), (QList<int>{1, 2, 3, 4}));
-    QVERIFY(state.testActive);
-    QVERIFY(boxes.shown.isEmpty());
-}
-
-void TestSetup::newTestClearsThePreviousOne()
-{
     const QuestionBank bank = smallBank();
     TestState state;
     SizeSessionArrays(bank, state);
@@ -132,8 +107,16 @@ void TestSetup::newTestClearsThePreviousOne()
     state.markedItems[1] = 3;
     state.navMode = NavReviewAll;
     state.testEndTime = QDateTime::currentDateTime();
+    state.testDuration = u"unchanged"_s;
 
-    QVERIFY(InitTest(StudyMode, bank, state));
+    QVERIFY(InitTest(mode, bank, state, customSettings(u"7"_s)));
+    QCOMPARE(state.testLength, length);
+    QCOMPARE(state.testDuration, duration);
+    QCOMPARE((QList<bool>{state.optRandomQuestions, state.optRandomAnswers, state.optTimed,
+                          state.optPrevious, state.optAnswerButton, state.optShowCorrectCount}),
+             options);
+    QCOMPARE(objectivesOfTest(bank, state), (QList<int>{1, 2, 3, 4}));
+    QVERIFY(state.testActive && boxes.shown.isEmpty());
     for (const AnswerRecord &record : state.answerRecs)
         QVERIFY(!answerPresent(record.answer) && !record.marked && record.status == StatusNone);
     QCOMPARE(state.markedItems[1], 0);
@@ -203,43 +186,6 @@ void TestSetup::customObjectives()
                                   {u"Please select category"_s,
                                    u"You must select at least one category to continue."_s,
                                    MessageIcon::Information, MessageButtons::Ok}}));
-    }
-}
-
-void TestSetup::unknownModeIsReported()
-{
-    FakeMessageBoxes boxes;
-    TestState state;
-    QVERIFY(!InitTest(4, smallBank(), state));
-    QVERIFY(!state.testActive);
-    const ErrorReport report{u"Invalid procedure call or argument"_s, 5,
-                             u"Function Name: InitTest"_s};
-    QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{{errorReportTitle, report.text(),
-                                                     MessageIcon::Critical, MessageButtons::Ok}}));
-}
-
-void TestSetup::recordIndexFindsEachQuestionsBlock()
-{
-    // Choice rows for 1, 2, 3 and 5; drag-and-drop targets (fewer than its choices) for 2
-    // and 5; tasks for 4.
-    BankBuilder builder;
-    builder.objectives(1)
-        .question(1, SingleAnswer, 3)
-        .question(1, TextDragAndDrop, 4)
-        .question(1, TypedAnswer)
-        .question(1, Simulation, 2)
-        .question(1, GraphicalDragAndDrop, 2);
-    const QuestionBank bank = builder.bank();
-    TestState state;
-    InitRecordIndex(bank, state, bank.questions.size());
-
-    const QList<int> choiceStarts{1, 4, 8, 0, 9};
-    const QList<int> dndStarts{0, 1, 0, 0, 3};
-    const QList<int> simStarts{0, 0, 0, 1, 0};
-    for (int q = 1; q <= 5; ++q) {
-        QCOMPARE(state.mcIndex[q].rowIndex, choiceStarts[q - 1]);
-        QCOMPARE(state.dndIndex[q].rowIndex, dndStarts[q - 1]);
-        QCOMPARE(state.simIndex[q].rowIndex, simStarts[q - 1]);
     }
 }
 

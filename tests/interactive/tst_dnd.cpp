@@ -1,5 +1,6 @@
-// The drag-and-drop answer windows with real widgets: synthesized drops, OK, the read-only
-// modes, pictures that cannot be read, and the Task button's routing.
+// Drag-and-drop questions: the scoring of the targets' tags as a plain function, and the
+// answer windows with real widgets: synthesized drops, OK, the read-only modes, pictures
+// that cannot be read, and the Task button's routing.
 
 #include "FakeMessageBoxes.h"
 #include "InteractiveFixtures.h"
@@ -11,6 +12,7 @@
 #include "interactive/GraphicalDndWindow.h"
 #include "interactive/ShowTask.h"
 #include "interactive/TextDndWindow.h"
+#include "interactive/logic/DndAnswer.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -24,7 +26,17 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(ErrorReport)
+
 namespace {
+
+OneBasedArray<QString> tagsOf(const QStringList &list)
+{
+    OneBasedArray<QString> tags;
+    for (const QString &tag : list)
+        tags.append(tag);
+    return tags;
+}
 
 QLabel *target(QWidget *window, int j)
 {
@@ -60,20 +72,22 @@ void clickOk(QWidget *window)
 
 } // namespace
 
-class TestDndWindows : public QObject
+class TestDnd : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void dropReplacesAndRepeats();
-    void okRecords_data();
-    void okRecords();
+    void score_data();
+    void score();
+    void damagedRowsLeaveTheRecord();
+    void itemsInShuffledOrderKeepTheirNumbers();
+    void onlyItemsDropAndOnlyOkCloses();
+    void okRecordsTheDrops_data();
+    void okRecordsTheDrops();
     void readOnly_data();
     void readOnly();
-    void showsTheCorrectAnswer_data();
-    void showsTheCorrectAnswer();
     void unreadablePicture_data();
     void unreadablePicture();
     void taskRoutes_data();
@@ -90,7 +104,7 @@ private:
     QString m_opened;
 };
 
-void TestDndWindows::initTestCase()
+void TestDnd::initTestCase()
 {
     QVERIFY(m_folder.isValid());
     QImage picture(400, 240, QImage::Format_RGB32);
@@ -101,7 +115,7 @@ void TestDndWindows::initTestCase()
     notAPicture.write("not a picture");
 }
 
-void TestDndWindows::init()
+void TestDnd::init()
 {
     m_bank = interactiveBank();
     m_state = runningTest(m_bank, graphicalQ);
@@ -110,7 +124,7 @@ void TestDndWindows::init()
     m_opened.clear();
 }
 
-std::unique_ptr<QDialog> TestDndWindows::openWindow(int q, bool answerable)
+std::unique_ptr<QDialog> TestDnd::openWindow(int q, bool answerable)
 {
     std::unique_ptr<QDialog> window;
     if (q == graphicalQ)
@@ -122,51 +136,101 @@ std::unique_ptr<QDialog> TestDndWindows::openWindow(int q, bool answerable)
     return window;
 }
 
-void TestDndWindows::dropReplacesAndRepeats()
+void TestDnd::score_data()
+{
+    // The graphical question is keyed 2, 0, 1; the text one 3, 1, 0.
+    QTest::addColumn<int>("q");
+    QTest::addColumn<QStringList>("tags");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("all right") << int(graphicalQ) << QStringList{u"2"_s, u"0"_s, u"1"_s} << 1;
+    QTest::newRow("one wrong") << int(graphicalQ) << QStringList{u"2"_s, u"0"_s, u"3"_s} << -1;
+    QTest::newRow("keyed target left empty")
+        << int(graphicalQ) << QStringList{u"2"_s, u"0"_s, u"0"_s} << -1;
+    QTest::newRow("nothing dropped")
+        << int(graphicalQ) << QStringList{u"0"_s, u"0"_s, u"0"_s} << -1;
+    QTest::newRow("item on the empty-key target")
+        << int(graphicalQ) << QStringList{u"2"_s, u"2"_s, u"1"_s} << -1;
+    QTest::newRow("text: distractor left empty")
+        << int(textQ) << QStringList{u"3"_s, u"1"_s, u"0"_s} << 1;
+    QTest::newRow("text: item on the distractor")
+        << int(textQ) << QStringList{u"3"_s, u"1"_s, u"4"_s} << -1;
+    QTest::newRow("text: same item twice")
+        << int(textQ) << QStringList{u"3"_s, u"3"_s, u"0"_s} << -1;
+    QTest::newRow("tag that is no number reads as empty")
+        << int(textQ) << QStringList{u"3"_s, u"1"_s, u"x"_s} << 1;
+}
+
+void TestDnd::score()
+{
+    QFETCH(int, q);
+    QFETCH(QStringList, tags);
+    QFETCH(int, expected);
+    QCOMPARE(scoreDnDTargets(m_bank, runningTest(m_bank, q), q, tagsOf(tags)), expected);
+}
+
+void TestDnd::damagedRowsLeaveTheRecord()
+{
+    m_state.answerRecs[graphicalQ].answer = 1;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range,
+                             recordDnDAnswer(m_bank, m_state, graphicalQ, tagsOf({u"2"_s, u"0"_s})));
+    QCOMPARE(m_state.answerRecs[graphicalQ].answer, AnswerValue(1));
+    m_state.dndIndex[graphicalQ].rowIndex = 0;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, dndTargetRow(m_bank, m_state, graphicalQ, 2));
+    m_state.mcIndex[textQ].rowIndex = 0;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, dndItems(m_bank, m_state, textQ));
+}
+
+void TestDnd::itemsInShuffledOrderKeepTheirNumbers()
+{
+    m_state.optRandomAnswers = true;
+    const int order[] = {3, 1, 4, 2};
+    for (int p = 1; p <= 4; ++p)
+        m_state.ansOrder[textQ][p] = order[p - 1];
+    const OneBasedArray<DndItem> items = dndItems(m_bank, m_state, textQ);
+    QCOMPARE(items[1].text, u"Blue"_s);
+    QCOMPARE(items[1].number, 3);
+    QCOMPARE(items[3].text, u"Black"_s);
+    QCOMPARE(items[3].number, 4);
+}
+
+void TestDnd::onlyItemsDropAndOnlyOkCloses()
 {
     const std::unique_ptr<QDialog> window = openWindow(graphicalQ, true);
-    QVERIFY(drop(window.get(), 1, 1));
-    QVERIFY(drop(window.get(), 2, 1));
-    QVERIFY(drop(window.get(), 2, 3));
-    // The last drop counts; an item can go on several targets and stays in its column.
-    for (int j : {1, 3}) {
-        QCOMPARE(target(window.get(), j)->text(), u"Bravo"_s);
-        QCOMPARE(target(window.get(), j)->property("tag").toString(), u"2"_s);
-        QCOMPARE(background(target(window.get(), j)), QColor(Qt::yellow));
-    }
-    QCOMPARE(element<QLabel>(window.get(), u"lbSrc"_s, 2)->text(), u"Bravo"_s);
-
-    // Drops of anything but an item are refused.
     QMimeData text;
     text.setText(u"Alpha"_s);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target(window.get(), 2), &enter);
     QVERIFY(!enter.isAccepted());
-    // Only OK closes the window.
     QTest::keyClick(window.get(), Qt::Key_Escape);
     QVERIFY(window->isVisible());
 }
 
-void TestDndWindows::okRecords_data()
+void TestDnd::okRecordsTheDrops_data()
 {
-    // Pairs of (item, target) dropped in order.
+    // Pairs of (item, target) dropped in order; the last drop on a target counts.
     QTest::addColumn<int>("q");
     QTest::addColumn<QList<QPoint>>("drops");
     QTest::addColumn<int>("answer");
-    QTest::newRow("all right") << int(graphicalQ) << QList<QPoint>{{2, 1}, {1, 3}} << 1;
-    QTest::newRow("one wrong") << int(graphicalQ) << QList<QPoint>{{2, 1}, {3, 3}} << -1;
+    QTest::newRow("all right") << int(graphicalQ) << QList<QPoint>{{1, 1}, {2, 1}, {1, 3}} << 1;
+    QTest::newRow("item on two targets") << int(graphicalQ) << QList<QPoint>{{2, 1}, {2, 3}} << -1;
     QTest::newRow("nothing dropped") << int(graphicalQ) << QList<QPoint>{} << -1;
     QTest::newRow("text right") << int(textQ) << QList<QPoint>{{3, 1}, {1, 2}} << 1;
 }
 
-void TestDndWindows::okRecords()
+void TestDnd::okRecordsTheDrops()
 {
     QFETCH(int, q);
     QFETCH(QList<QPoint>, drops);
     QFETCH(int, answer);
     const std::unique_ptr<QDialog> window = openWindow(q, true);
-    for (const QPoint &pair : drops)
+    for (const QPoint &pair : drops) {
         QVERIFY(drop(window.get(), pair.x(), pair.y()));
+        // The target takes the item's caption, colour and tag; the item stays where it was.
+        QLabel *on = target(window.get(), pair.y());
+        QCOMPARE(on->text(), element<QLabel>(window.get(), u"lbSrc"_s, pair.x())->text());
+        QCOMPARE(on->property("tag").toString(), QString::number(pair.x()));
+        QCOMPARE(background(on), QColor(Qt::yellow));
+    }
     clickOk(window.get());
     QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
     QVERIFY(!window->isVisible());
@@ -175,105 +239,94 @@ void TestDndWindows::okRecords()
                                         MessageIcon::Information, MessageButtons::Ok}}));
 }
 
-void TestDndWindows::readOnly_data()
-{
-    QTest::addColumn<bool>("answerable");
-    QTest::addColumn<bool>("testActive");
-    QTest::newRow("not answerable") << false << true;
-    QTest::newRow("test graded") << true << false;
-}
-
-void TestDndWindows::readOnly()
-{
-    QFETCH(bool, answerable);
-    QFETCH(bool, testActive);
-    m_state.testActive = testActive;
-    m_state.answerRecs[graphicalQ].answer = -1;
-    const std::unique_ptr<QDialog> window = openWindow(graphicalQ, answerable);
-    for (int i = 1; i <= 3; ++i)
-        QVERIFY(!element<QLabel>(window.get(), u"lbSrc"_s, i)->isEnabled());
-    if (!testActive) {
-        clickOk(window.get());
-        QCOMPARE(m_state.answerRecs[graphicalQ].answer, AnswerValue(-1));
-        QVERIFY(m_boxes->shown.isEmpty());
-        QVERIFY(!window->isVisible());
-    }
-}
-
-void TestDndWindows::showsTheCorrectAnswer_data()
+void TestDnd::readOnly_data()
 {
     QTest::addColumn<int>("q");
+    QTest::addColumn<bool>("showingAnswer");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("graphical") << int(graphicalQ) << QStringList{u"Bravo"_s, u""_s, u"Alpha"_s};
-    QTest::newRow("text") << int(textQ) << QStringList{u"Blue"_s, u"Red"_s, u"PLACE\nHERE"_s};
+    QTest::newRow("graded") << int(graphicalQ) << false << QStringList{u""_s, u""_s, u""_s};
+    QTest::newRow("graphical answer") << int(graphicalQ) << true
+                                      << QStringList{u"Bravo"_s, u""_s, u"Alpha"_s};
+    QTest::newRow("text answer") << int(textQ) << true
+                                 << QStringList{u"Blue"_s, u"Red"_s, u"PLACE\nHERE"_s};
 }
 
-void TestDndWindows::showsTheCorrectAnswer()
+void TestDnd::readOnly()
 {
     QFETCH(int, q);
+    QFETCH(bool, showingAnswer);
     QFETCH(QStringList, shown);
-    m_state.showingAnswer = true;
-    const std::unique_ptr<QDialog> window = openWindow(q, false);
+    // Either the test is graded, or the window shows the correct answer during the test.
+    m_state.testActive = m_state.showingAnswer = showingAnswer;
+    m_state.answerRecs[q].answer = -1;
+    const std::unique_ptr<QDialog> window = openWindow(q, !showingAnswer);
+    for (int i = 1; i <= 3; ++i)
+        QVERIFY(!element<QLabel>(window.get(), u"lbSrc"_s, i)->isEnabled());
     for (int j = 1; j <= 3; ++j) {
         const bool placed = !shown[j - 1].isEmpty() && shown[j - 1] != u"PLACE\nHERE"_s;
         QCOMPARE(target(window.get(), j)->text(), shown[j - 1]);
         QCOMPARE(background(target(window.get(), j)) == QColor(Qt::yellow), placed);
+        QCOMPARE(target(window.get(), j)->property("tag").toString(), u"0"_s);
     }
-    // The correct answer is no answer of the candidate's.
-    QCOMPARE(target(window.get(), 1)->property("tag").toString(), u"0"_s);
     clickOk(window.get());
-    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue());
+    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
     QVERIFY(m_boxes->shown.isEmpty());
+    QVERIFY(!window->isVisible());
 }
 
-void TestDndWindows::unreadablePicture_data()
+void TestDnd::unreadablePicture_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<int>("number");
-    QTest::newRow("missing") << u"absent.png"_s << u"File not found"_s << 53;
-    QTest::newRow("outside the folder") << u"../picture.png"_s << u"File not found"_s << 53;
-    QTest::newRow("in a subfolder") << u"sub/picture.png"_s << u"File not found"_s << 53;
-    QTest::newRow("absolute path") << m_folder.filePath(u"picture.png"_s) << u"File not found"_s
-                                   << 53;
-    QTest::newRow("not a picture") << u"broken.png"_s << u"Invalid picture"_s << 481;
+    QTest::addColumn<ErrorReport>("report");
+    const ErrorReport notFound{u"File not found"_s, 53, u"Procedure Name: ShowGDnD"_s};
+    QTest::newRow("missing") << u"absent.png"_s << notFound;
+    QTest::newRow("outside the folder") << u"../picture.png"_s << notFound;
+    QTest::newRow("in a subfolder") << u"sub/picture.png"_s << notFound;
+    QTest::newRow("absolute path") << m_folder.filePath(u"picture.png"_s) << notFound;
+    QTest::newRow("not a picture") << u"broken.png"_s
+                                   << ErrorReport{u"Invalid picture"_s, 481, notFound.procedureLine};
 }
 
-void TestDndWindows::unreadablePicture()
+void TestDnd::unreadablePicture()
 {
     QFETCH(QString, file);
-    QFETCH(QString, description);
-    QFETCH(int, number);
+    QFETCH(ErrorReport, report);
     m_bank.questions[graphicalQ].diagramFile = file;
     onNextModal(this, m_opened, [](QWidget *window) { window->close(); });
     ShowGDnD(m_bank, m_state, m_folder.path(), graphicalQ, true, nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
-    const ErrorReport report{description, number, u"Procedure Name: ShowGDnD"_s};
     QCOMPARE(m_boxes->shown, (QList<MessageBoxRequest>{{errorReportTitle, report.text(),
                                                         MessageIcon::Critical, MessageButtons::Ok}}));
 }
 
-void TestDndWindows::taskRoutes_data()
+void TestDnd::taskRoutes_data()
 {
     QTest::addColumn<int>("q");
     QTest::addColumn<bool>("testActive");
+    QTest::addColumn<QString>("diagramFile");
     QTest::addColumn<QString>("window");
-    QTest::newRow("text") << int(textQ) << true << u"frTDnD"_s;
-    QTest::newRow("graphical") << int(graphicalQ) << true << u"frGDnD"_s;
-    QTest::newRow("simulation") << int(simulationQ) << true << u"frSim"_s;
-    QTest::newRow("single answer") << int(singleQ) << true << QString();
+    const QString picture = u"picture.png"_s;
+    QTest::newRow("text") << int(textQ) << true << picture << u"frTDnD"_s;
+    QTest::newRow("graphical") << int(graphicalQ) << true << picture << u"frGDnD"_s;
+    QTest::newRow("simulation") << int(simulationQ) << true << picture << u"frSim"_s;
+    // Without its picture a simulation can still be worked through.
+    QTest::newRow("simulation, no picture") << int(simulationQ) << true << u"absent.png"_s
+                                            << u"frSim"_s;
+    QTest::newRow("single answer") << int(singleQ) << true << picture << QString();
     // After grading a simulation cannot be worked through again.
-    QTest::newRow("graded simulation") << int(simulationQ) << false << QString();
+    QTest::newRow("graded simulation") << int(simulationQ) << false << picture << QString();
 }
 
-void TestDndWindows::taskRoutes()
+void TestDnd::taskRoutes()
 {
     QFETCH(int, q);
     QFETCH(bool, testActive);
+    QFETCH(QString, diagramFile);
     QFETCH(QString, window);
     m_state.curQ = q;
     m_state.testActive = testActive;
+    m_bank.questions[q].diagramFile = diagramFile;
     onNextModal(this, m_opened, [](QWidget *opened) {
         for (QPushButton *button : opened->findChildren<QPushButton *>()) {
             if (button->objectName() == u"cmOK"_s || button->objectName() == u"cmClose"_s)
@@ -287,7 +340,7 @@ void TestDndWindows::taskRoutes()
         QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
 }
 
-void TestDndWindows::answeredQuestionAsksFirst()
+void TestDnd::answeredQuestionAsksFirst()
 {
     m_state.curQ = textQ;
     m_state.answerRecs[textQ].answer = 1;
@@ -314,5 +367,5 @@ void TestDndWindows::answeredQuestionAsksFirst()
     QCOMPARE(m_state.answerRecs[textQ].answer, AnswerValue(-1));
 }
 
-QTEST_MAIN(TestDndWindows)
-#include "tst_dndwindows.moc"
+QTEST_MAIN(TestDnd)
+#include "tst_dnd.moc"

@@ -1,12 +1,11 @@
-// The simulation window with real widgets: task labels, typing into the console, the
-// Topology / Device switch and Close.
+// Simulation questions: the simulated console's rules (tasks in order, the command
+// comparison, the transcript), and the window with real widgets: task labels, typing into
+// the console, the Topology / Device switch and Close.
 
 #include "FakeMessageBoxes.h"
 #include "InteractiveFixtures.h"
-#include "NextModal.h"
 #include "Widgets.h"
 
-#include "interactive/ShowTask.h"
 #include "interactive/SimWindow.h"
 
 #include <QApplication>
@@ -46,9 +45,17 @@ QString transcript(QWidget *window)
     return control<QLabel>(window, u"lbOutput"_s)->text();
 }
 
+QList<bool> enabledLabels(const SimSession &session)
+{
+    QList<bool> enabled;
+    for (const SimTaskLabel &label : session.taskLabels)
+        enabled.append(label.enabled);
+    return enabled;
+}
+
 } // namespace
 
-class TestSimWindow : public QObject
+class TestSim : public QObject
 {
     Q_OBJECT
 
@@ -56,11 +63,15 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
+    void line_data();
+    void line();
+    void restartLosesTheProgress();
+    void trailingSpaceInTheKeyNeverMatches();
     void taskLabelsAndTheTopologySwitch();
     void typedCommandsUntilCompleted();
-    void missingPictureStillOpens();
 
 private:
+    SimSession openTask1();
     void openWindow();
 
     QTemporaryDir m_folder;
@@ -68,10 +79,9 @@ private:
     TestState m_state;
     std::unique_ptr<FakeMessageBoxes> m_boxes;
     std::unique_ptr<SimWindow> m_window;
-    QString m_opened;
 };
 
-void TestSimWindow::initTestCase()
+void TestSim::initTestCase()
 {
     QVERIFY(m_folder.isValid());
     QImage picture(300, 200, QImage::Format_RGB32);
@@ -79,22 +89,82 @@ void TestSimWindow::initTestCase()
     QVERIFY(picture.save(m_folder.filePath(u"picture.png"_s)));
 }
 
-void TestSimWindow::init()
+void TestSim::init()
 {
     m_bank = interactiveBank();
     m_state = runningTest(m_bank, simulationQ);
     m_boxes.reset(); // the old fake puts back what it replaced first
     m_boxes = std::make_unique<FakeMessageBoxes>();
-    m_opened.clear();
 }
 
-void TestSimWindow::cleanup()
+void TestSim::cleanup()
 {
     m_window.reset();
     QCOMPARE(m_boxes->unexpected, 0);
 }
 
-void TestSimWindow::openWindow()
+SimSession TestSim::openTask1()
+{
+    SimSession session = startSimSession(m_bank, m_state, simulationQ);
+    ShowSimTask(session, m_bank, 1);
+    return session;
+}
+
+void TestSim::line_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<SimLineResult>("result");
+    QTest::addColumn<QString>("added");
+    const QString incorrect =
+        u"\r\n% Incorrect response. Please read the instruction carefully.\r\n"_s;
+    QTest::newRow("as expected") << u"enable"_s << SimLineResult::Accepted << u"R1>enable"_s;
+    QTest::newRow("upper case, outer spaces")
+        << u"   ENABLE  "_s << SimLineResult::Accepted << u"R1>ENABLE"_s;
+    QTest::newRow("abbreviation") << u"en"_s << SimLineResult::Refused << u"R1>en"_s + incorrect;
+    QTest::newRow("extra word") << u" enable 15"_s << SimLineResult::Refused
+                                << u"R1>enable 15"_s + incorrect;
+    QTest::newRow("tab is no space")
+        << u"\tenable"_s << SimLineResult::Refused << u"R1>\tenable"_s + incorrect;
+    QTest::newRow("spaces only") << u"    "_s << SimLineResult::Echoed << u"R1>"_s;
+}
+
+void TestSim::line()
+{
+    QFETCH(QString, line);
+    QFETCH(SimLineResult, result);
+    QFETCH(QString, added);
+    SimSession session = openTask1();
+    QCOMPARE(submitSimLine(session, m_bank, line), result);
+    QCOMPARE(session.transcript, u"\r\n"_s + added);
+    QCOMPARE(session.simTask, result == SimLineResult::Accepted ? 2 : 1);
+}
+
+void TestSim::restartLosesTheProgress()
+{
+    SimSession session = openTask1();
+    submitSimLine(session, m_bank, u"enable"_s);
+    QVERIFY(ShowSimTask(session, m_bank, 0));
+    QCOMPARE(session.simTask, 1);
+    QVERIFY(session.transcript.isEmpty());
+    QVERIFY(!session.consoleShown);
+    // Only the overview and the first task can be opened.
+    QCOMPARE(enabledLabels(session), (QList<bool>{true, true, false, false}));
+    QVERIFY(!ShowSimTask(session, m_bank, 2));
+}
+
+void TestSim::trailingSpaceInTheKeyNeverMatches()
+{
+    m_bank.simRows[1].expectedCommand = u"enable "_s;
+    SimSession session = openTask1();
+    QCOMPARE(submitSimLine(session, m_bank, u"enable "_s), SimLineResult::Refused);
+    // Without tasks nothing can be typed or completed.
+    m_bank.questions[simulationQ].choiceCount = 0;
+    session = startSimSession(m_bank, m_state, simulationQ);
+    QVERIFY(!ShowSimTask(session, m_bank, 1));
+    QCOMPARE(submitSimLine(session, m_bank, u"enable"_s), SimLineResult::Ignored);
+}
+
+void TestSim::openWindow()
 {
     const QPixmap picture(m_folder.filePath(u"picture.png"_s));
     m_window = std::make_unique<SimWindow>(m_bank, m_state,
@@ -104,7 +174,7 @@ void TestSimWindow::openWindow()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
-void TestSimWindow::taskLabelsAndTheTopologySwitch()
+void TestSim::taskLabelsAndTheTopologySwitch()
 {
     openWindow();
     QWidget *w = m_window.get();
@@ -129,7 +199,7 @@ void TestSimWindow::taskLabelsAndTheTopologySwitch()
     QVERIFY(ssSim->isVisible() && !imDiagram->isVisible());
 }
 
-void TestSimWindow::typedCommandsUntilCompleted()
+void TestSim::typedCommandsUntilCompleted()
 {
     openWindow();
     QWidget *w = m_window.get();
@@ -152,6 +222,8 @@ void TestSimWindow::typedCommandsUntilCompleted()
 
     txInput->clear();
     type(w, u"configure terminal"_s);
+    // Row 3's device name with the text of its prompt number, 3.
+    QCOMPARE(control<QLabel>(w, u"lbPrompt"_s)->text(), u"SW1(config)#"_s);
     type(w, u"hostname Core1"_s);
     QVERIFY(!txInput->isEnabled() && !taskLabel(w, 0)->isEnabled());
     QTest::mouseClick(control<QPushButton>(w, u"cmClose"_s), Qt::LeftButton);
@@ -162,17 +234,5 @@ void TestSimWindow::typedCommandsUntilCompleted()
                                         MessageIcon::Information, MessageButtons::Ok}}));
 }
 
-void TestSimWindow::missingPictureStillOpens()
-{
-    m_bank.questions[simulationQ].diagramFile = u"absent.png"_s;
-    onNextModal(this, m_opened, [](QWidget *window) {
-        QVERIFY(control<QLabel>(window, u"imDiagram"_s)->pixmap().isNull());
-        control<QPushButton>(window, u"cmClose"_s)->click();
-    });
-    ShowTask(m_bank, m_state, m_folder.path(), nullptr);
-    QCOMPARE(m_opened, u"frSim"_s);
-    QCOMPARE(m_state.answerRecs[simulationQ].answer, AnswerValue(-1));
-}
-
-QTEST_MAIN(TestSimWindow)
-#include "tst_simwindow.moc"
+QTEST_MAIN(TestSim)
+#include "tst_sim.moc"
