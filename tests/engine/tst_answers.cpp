@@ -56,37 +56,22 @@ class TestAnswers : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void numOfChoicesCountsOnlyTheChoiceBits_data();
     void numOfChoicesCountsOnlyTheChoiceBits();
     void choicesAreNeverShuffledForTypedQuestions();
     void dottedValuesRoundTrip_data();
     void dottedValuesRoundTrip();
     void unansweredValuesKeepTheDrawnZeros();
-    void taskAnswersAreNotTouched();
+    void taskAnswersAreNotTouchedAndMarksNeedFreeNavigation();
     void answerRequiredRule_data();
     void answerRequiredRule();
 };
 
-void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits_data()
-{
-    QTest::addColumn<int>("choiceCount");
-    QTest::addColumn<int>("mask");
-    QTest::addColumn<int>("count");
-    QTest::newRow("1011 of 3") << 3 << 11 << 2;
-    QTest::newRow("1011 of 4") << 4 << 11 << 3;
-    QTest::newRow("5 of 4") << 4 << 5 << 2;
-    QTest::newRow("nothing") << 4 << 0 << 0;
-    QTest::newRow("all ten") << 10 << 0x3ff << 10;
-}
-
 void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
 {
-    QFETCH(int, choiceCount);
-    QFETCH(int, mask);
-    QFETCH(int, count);
     QuestionBank bank = answerBank();
-    bank.questions[1].choiceCount = quint8(choiceCount);
-    QCOMPARE(NumOfChoices(bank, 1, mask), count);
+    QCOMPARE(NumOfChoices(bank, 2, 0b1011), 3);
+    bank.questions[2].choiceCount = 3;
+    QCOMPARE(NumOfChoices(bank, 2, 0b1011), 2);
 }
 
 void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
@@ -152,7 +137,7 @@ void TestAnswers::unansweredValuesKeepTheDrawnZeros()
     QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
 }
 
-void TestAnswers::taskAnswersAreNotTouched()
+void TestAnswers::taskAnswersAreNotTouchedAndMarksNeedFreeNavigation()
 {
     const QuestionBank bank = answerBank();
     TestState state = freshState(bank);
@@ -162,6 +147,12 @@ void TestAnswers::taskAnswersAreNotTouched()
     storeAnswer(bank, state, 6, controls);
     QCOMPARE(state.answerRecs[6].answer, AnswerValue(-1));
     QVERIFY(state.answerRecs[6].marked);
+
+    state.optPrevious = false;
+    controls = drawnControlState(bank, 3);
+    controls.marked = true;
+    storeAnswer(bank, state, 3, controls);
+    QVERIFY(!state.answerRecs[3].marked);
 }
 
 void TestAnswers::answerRequiredRule_data()

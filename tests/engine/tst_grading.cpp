@@ -93,51 +93,40 @@ void GradingTest::judgesEachType_data()
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<AnswerValue>("answer");
     QTest::addColumn<int>("status");
+    using A = AnswerValue;
+    const int right = StatusCorrect, wrong = StatusIncorrect, none = StatusIncomplete;
 
     const QStringList four = {u"A"_s, u"B"_s, u"C"_s, u"D"_s};
-    QTest::newRow("single right") << 1 << 4 << four << AnswerValue(4) << int(StatusCorrect);
-    QTest::newRow("single wrong") << 1 << 4 << four << AnswerValue(2) << int(StatusIncorrect);
-    QTest::newRow("single cleared") << 1 << 4 << four << AnswerValue(0) << int(StatusIncomplete);
-    QTest::newRow("single never") << 1 << 4 << four << AnswerValue() << int(StatusIncomplete);
-    QTest::newRow("multiple right") << 2 << 5 << four << AnswerValue(5) << int(StatusCorrect);
-    QTest::newRow("multiple one missing")
-        << 2 << 5 << four << AnswerValue(1) << int(StatusIncorrect);
-    QTest::newRow("multiple one extra") << 2 << 5 << four << AnswerValue(7) << int(StatusIncorrect);
+    QTest::newRow("single right") << 1 << 4 << four << A(4) << right;
+    QTest::newRow("single wrong") << 1 << 4 << four << A(2) << wrong;
+    QTest::newRow("single cleared") << 1 << 4 << four << A(0) << none;
+    QTest::newRow("single never") << 1 << 4 << four << A() << none;
+    QTest::newRow("multiple right") << 2 << 5 << four << A(5) << right;
+    QTest::newRow("multiple one missing") << 2 << 5 << four << A(1) << wrong;
+    QTest::newRow("multiple one extra") << 2 << 5 << four << A(7) << wrong;
 
     const QStringList word = {u"Show Running-Config"_s};
-    QTest::newRow("typed other case")
-        << 3 << 0 << word << AnswerValue(u"show running-config"_s) << int(StatusCorrect);
-    QTest::newRow("typed inner blank differs")
-        << 3 << 0 << word << AnswerValue(u"show  running-config"_s) << int(StatusIncorrect);
-    QTest::newRow("typed empty") << 3 << 0 << word << AnswerValue(QString())
-                                 << int(StatusIncomplete);
-    QTest::newRow("typed cleared") << 3 << 0 << word << AnswerValue(0) << int(StatusIncomplete);
+    QTest::newRow("typed other case") << 3 << 0 << word << A(u"show running-config"_s) << right;
+    QTest::newRow("typed inner blank") << 3 << 0 << word << A(u"show  running-config"_s) << wrong;
+    QTest::newRow("typed empty") << 3 << 0 << word << A(QString()) << none;
+    QTest::newRow("typed cleared") << 3 << 0 << word << A(0) << none;
 
     const QStringList mask = {u"255"_s, u"255"_s, u"255"_s, u"192"_s};
-    QTest::newRow("values right") << 4 << 0 << mask << AnswerValue(u"255.255.255.192"_s)
-                                  << int(StatusCorrect);
-    QTest::newRow("values wrong") << 4 << 0 << mask << AnswerValue(u"255.255.255.0"_s)
-                                  << int(StatusIncorrect);
-    QTest::newRow("values all blank")
-        << 4 << 0 << mask << AnswerValue(u"..."_s) << int(StatusIncorrect);
-    QTest::newRow("values empty") << 4 << 0 << mask << AnswerValue(QString())
-                                  << int(StatusIncomplete);
+    QTest::newRow("values right") << 4 << 0 << mask << A(u"255.255.255.192"_s) << right;
+    QTest::newRow("values wrong") << 4 << 0 << mask << A(u"255.255.255.0"_s) << wrong;
+    QTest::newRow("values all blank") << 4 << 0 << mask << A(u"..."_s) << wrong;
+    QTest::newRow("values empty") << 4 << 0 << mask << A(QString()) << none;
     // A damaged key never turns an unanswered item into a correct one.
-    QTest::newRow("no answer, empty key")
-        << 1 << 0 << four << AnswerValue(0) << int(StatusIncomplete);
-    QTest::newRow("no text, empty key")
-        << 3 << 0 << QStringList{QString()} << AnswerValue(QString()) << int(StatusIncomplete);
+    QTest::newRow("no answer, empty key") << 1 << 0 << four << A(0) << none;
+    QTest::newRow("no text, empty key") << 3 << 0 << QStringList{QString()} << A(QString()) << none;
 
     for (int type : {5, 6, 7}) {
         const QByteArray name = "type " + QByteArray::number(type);
-        QTest::newRow(name + " right")
-            << type << 2 << QStringList() << AnswerValue(1) << int(StatusCorrect);
-        QTest::newRow(name + " wrong")
-            << type << 2 << QStringList() << AnswerValue(-1) << int(StatusIncorrect);
-        QTest::newRow(name + " never")
-            << type << 2 << QStringList() << AnswerValue() << int(StatusIncomplete);
+        QTest::newRow(name + " right") << type << 2 << QStringList() << A(1) << right;
+        QTest::newRow(name + " wrong") << type << 2 << QStringList() << A(-1) << wrong;
+        QTest::newRow(name + " never") << type << 2 << QStringList() << A() << none;
     }
-    QTest::newRow("unknown type skipped") << 9 << 0 << four << AnswerValue(1) << int(StatusNone);
+    QTest::newRow("unknown type skipped") << 9 << 0 << four << A(1) << int(StatusNone);
 }
 
 void GradingTest::judgesEachType()

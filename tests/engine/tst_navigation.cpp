@@ -7,14 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-OneBasedArray<int> list(std::initializer_list<int> items)
-{
-    OneBasedArray<int> result;
-    for (int item : items)
-        result.append(item);
-    return result;
-}
-
 // A test of ten items in bank order, questions of the given types.
 struct Fixture
 {
@@ -47,51 +39,16 @@ class TestNavigation : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void modeEnablesControls_data();
-    void modeEnablesControls();
     void nextWalksThroughTheItems_data();
     void nextWalksThroughTheItems();
     void reviewListBoundaries_data();
     void reviewListBoundaries();
-    void previousEnabling_data();
-    void previousEnabling();
-    void taskAndAnswerButtons_data();
-    void taskAndAnswerButtons();
+    void enabledControls_data();
+    void enabledControls();
     void diagramAndExhibitButtons();
     void gotoItemNumber_data();
     void gotoItemNumber();
 };
-
-void TestNavigation::modeEnablesControls_data()
-{
-    QTest::addColumn<int>("navMode");
-    QTest::addColumn<bool>("testActive");
-    QTest::addColumn<bool>("optPrevious");
-    QTest::addColumn<bool>("gotoEnabled");
-    QTest::addColumn<bool>("markEnabled");
-    QTest::addColumn<bool>("listEnabled");
-    QTest::newRow("study") << 1 << true << true << true << true << true;
-    QTest::newRow("exam") << 1 << true << false << false << false << false;
-    QTest::newRow("marked") << 2 << true << true << false << true << true;
-    QTest::newRow("graded review") << 5 << false << false << true << false << true;
-}
-
-void TestNavigation::modeEnablesControls()
-{
-    QFETCH(int, navMode);
-    QFETCH(bool, testActive);
-    QFETCH(bool, optPrevious);
-    QFETCH(bool, gotoEnabled);
-    QFETCH(bool, markEnabled);
-    QFETCH(bool, listEnabled);
-    TestState state;
-    state.navMode = navMode;
-    state.testActive = testActive;
-    state.optPrevious = optPrevious;
-    QCOMPARE(navCaptions(state).gotoEnabled, gotoEnabled);
-    QCOMPARE(windowStates(state).markEnabled, markEnabled);
-    QCOMPARE(windowStates(state).listEnabled, listEnabled);
-}
 
 void TestNavigation::nextWalksThroughTheItems_data()
 {
@@ -142,7 +99,8 @@ void TestNavigation::reviewListBoundaries()
     int &position = navMode == 2   ? state.reviewPosMarked
                     : navMode == 3 ? state.reviewPosIncomplete
                                    : state.reviewPosIncorrect;
-    items = list({2, 5, 9});
+    for (int item : {2, 5, 9})
+        items.append(item);
     position = 1;
     state.curItem = 2;
 
@@ -163,74 +121,57 @@ void TestNavigation::reviewListBoundaries()
     QCOMPARE(state.curItem, 2);
 }
 
-void TestNavigation::previousEnabling_data()
+void TestNavigation::enabledControls_data()
 {
-    QTest::addColumn<int>("navMode");
-    QTest::addColumn<bool>("testActive");
-    QTest::addColumn<bool>("optPrevious");
-    QTest::addColumn<int>("reviewPos");
-    QTest::addColumn<int>("item");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("first item") << 1 << true << true << 0 << 1 << false;
-    QTest::newRow("study middle") << 1 << true << true << 0 << 5 << true;
-    QTest::newRow("study last") << 1 << true << true << 0 << 10 << true;
-    QTest::newRow("exam middle") << 1 << true << false << 0 << 5 << false;
-    QTest::newRow("exam last") << 1 << true << false << 0 << 10 << false;
-    QTest::newRow("graded middle") << 5 << false << false << 0 << 5 << true;
-    QTest::newRow("graded last") << 5 << false << false << 0 << 10 << true;
-    QTest::newRow("graded first") << 4 << false << false << 1 << 1 << false;
-    QTest::newRow("first marked entry") << 2 << true << true << 1 << 5 << false;
-    QTest::newRow("second marked entry") << 2 << true << true << 2 << 5 << true;
-    QTest::newRow("incomplete first entry") << 3 << true << true << 1 << 5 << false;
+    // Question type, navigation mode, test running, free navigation (and the Show Answer
+    // option), position in the review list, item.
+    QTest::addColumn<QList<int>>("test");
+    QTest::addColumn<QString>("enabled");
+    QTest::newRow("first item") << QList<int>{1, 1, 1, 1, 0, 1} << "answer goto mark list";
+    QTest::newRow("study middle") << QList<int>{1, 1, 1, 1, 0, 5}
+                                  << "previous answer goto mark list";
+    QTest::newRow("study last") << QList<int>{1, 1, 1, 1, 0, 10}
+                                << "previous answer goto mark list";
+    QTest::newRow("exam middle") << QList<int>{1, 1, 1, 0, 0, 5} << "";
+    QTest::newRow("exam last") << QList<int>{1, 1, 1, 0, 0, 10} << "";
+    QTest::newRow("graded middle") << QList<int>{1, 5, 0, 0, 0, 5} << "previous goto list";
+    QTest::newRow("graded last") << QList<int>{1, 5, 0, 0, 0, 10} << "previous goto list";
+    QTest::newRow("graded, first incorrect") << QList<int>{1, 4, 0, 0, 1, 1} << "list";
+    QTest::newRow("first marked entry") << QList<int>{1, 2, 1, 1, 1, 5} << "answer mark list";
+    QTest::newRow("second marked entry")
+        << QList<int>{1, 2, 1, 1, 2, 5} << "previous answer mark list";
+    QTest::newRow("first incomplete entry") << QList<int>{1, 3, 1, 1, 1, 5} << "answer mark list";
+    QTest::newRow("choice, graded") << QList<int>{2, 5, 0, 1, 0, 3} << "previous goto list";
+    QTest::newRow("dnd, exam") << QList<int>{5, 1, 1, 0, 0, 3} << "task";
+    QTest::newRow("dnd, graded") << QList<int>{6, 5, 0, 0, 0, 3} << "previous answer goto list";
+    QTest::newRow("sim, study") << QList<int>{7, 1, 1, 1, 0, 3}
+                                << "previous task answer goto mark list";
+    QTest::newRow("sim, graded") << QList<int>{7, 5, 0, 1, 0, 3} << "previous goto list";
 }
 
-void TestNavigation::previousEnabling()
+void TestNavigation::enabledControls()
 {
-    QFETCH(int, navMode);
-    QFETCH(bool, testActive);
-    QFETCH(bool, optPrevious);
-    QFETCH(int, reviewPos);
-    QFETCH(int, item);
-    QFETCH(bool, enabled);
-    Fixture fixture;
+    QFETCH(QList<int>, test);
+    QFETCH(QString, enabled);
+    Fixture fixture(test[0]);
     TestState &state = fixture.state;
-    state.navMode = navMode;
-    state.testActive = testActive;
-    state.optPrevious = optPrevious;
-    state.reviewPosMarked = state.reviewPosIncomplete = state.reviewPosIncorrect = reviewPos;
-    QCOMPARE(buttonStates(fixture.bank, state, item).previous, enabled);
-    QVERIFY(buttonStates(fixture.bank, state, item).next);
-}
-
-void TestNavigation::taskAndAnswerButtons_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("testActive");
-    QTest::addColumn<bool>("optAnswerButton");
-    QTest::addColumn<bool>("task");
-    QTest::addColumn<bool>("answer");
-    QTest::newRow("choice, study") << 1 << true << true << false << true;
-    QTest::newRow("choice, exam") << 1 << true << false << false << false;
-    QTest::newRow("choice, graded") << 2 << false << true << false << false;
-    QTest::newRow("dnd, exam") << 5 << true << false << true << false;
-    QTest::newRow("dnd, graded") << 6 << false << false << false << true;
-    QTest::newRow("sim, study") << 7 << true << true << true << true;
-    QTest::newRow("sim, graded") << 7 << false << true << false << false;
-}
-
-void TestNavigation::taskAndAnswerButtons()
-{
-    QFETCH(int, type);
-    QFETCH(bool, testActive);
-    QFETCH(bool, optAnswerButton);
-    QFETCH(bool, task);
-    QFETCH(bool, answer);
-    Fixture fixture(type);
-    fixture.state.testActive = testActive;
-    fixture.state.optAnswerButton = optAnswerButton;
-    const ButtonStates buttons = buttonStates(fixture.bank, fixture.state, 3);
-    QCOMPARE(buttons.task, task);
-    QCOMPARE(buttons.answer, answer);
+    state.navMode = test[1];
+    state.testActive = test[2];
+    state.optPrevious = state.optAnswerButton = test[3];
+    state.reviewPosMarked = state.reviewPosIncomplete = state.reviewPosIncorrect = test[4];
+    const ButtonStates buttons = buttonStates(fixture.bank, state, test[5]);
+    const WindowStates window = windowStates(state);
+    const std::pair<bool, QString> controls[] = {
+        {buttons.previous, u"previous"_s}, {buttons.task, u"task"_s},
+        {buttons.answer, u"answer"_s},     {navCaptions(state).gotoEnabled, u"goto"_s},
+        {window.markEnabled, u"mark"_s},   {window.listEnabled, u"list"_s}};
+    QStringList on;
+    for (const auto &[isEnabled, name] : controls) {
+        if (isEnabled)
+            on.append(name);
+    }
+    QCOMPARE(on.join(u' '), enabled);
+    QVERIFY(buttons.next);
 }
 
 void TestNavigation::diagramAndExhibitButtons()

@@ -188,12 +188,11 @@ void TestSelection::noAvailableQuestionTellsTheUser()
     TestState state = stateFor(bank, true, {4});
     QVERIFY(!InitObjQueID(bank, state, 8, 10));
     QCOMPARE(state.testLength, 0);
-    QCOMPARE(boxes.shown,
-             (QList<MessageBoxRequest>{
-                 {u"Sorry!"_s,
-                  u"No questions are available from the objectives you selected.\n\n"
-                  u"Please select other objectives."_s,
-                  MessageIcon::Information, MessageButtons::Ok}}));
+    QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
+                              {u"Sorry!"_s,
+                               u"No questions are available from the objectives you selected.\n\n"
+                               u"Please select other objectives."_s,
+                               MessageIcon::Information, MessageButtons::Ok}}));
 }
 
 void TestSelection::seedRepeatsTheDraws()

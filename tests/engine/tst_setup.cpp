@@ -182,10 +182,10 @@ void TestSetup::customObjectives()
         QCOMPARE(objectivesOfTest(bank, state), objectives);
         QVERIFY(boxes.shown.isEmpty());
     } else {
-        QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
-                                  {u"Please select category"_s,
-                                   u"You must select at least one category to continue."_s,
-                                   MessageIcon::Information, MessageButtons::Ok}}));
+        QCOMPARE(boxes.shown,
+                 (QList<MessageBoxRequest>{{u"Please select category"_s,
+                                            u"You must select at least one category to continue."_s,
+                                            MessageIcon::Information, MessageButtons::Ok}}));
     }
 }
 

@@ -34,11 +34,16 @@ QuestionBank interactiveBank()
 
     for (const QString &prompt : {u">"_s, u"#"_s, u"(config)#"_s})
         bank.prompts.append({quint8(bank.prompts.size() + 1), prompt});
-    bank.simRows[1] = {simulationQ, 1, u"R1"_s, 1, u"Enter privileged EXEC mode."_s,
+    bank.simRows[1] = {simulationQ, 1,        u"R1"_s, 1, u"Enter privileged EXEC mode."_s,
                        u"enable"_s, QString()};
-    bank.simRows[2] = {simulationQ, 2, u"R1"_s, 2, u"Enter global configuration mode."_s,
-                       u"configure terminal"_s, u"Enter configuration commands, one per line."_s};
-    bank.simRows[3] = {simulationQ, 3, u"SW1"_s, 3, u"Name the switch Core1."_s,
+    bank.simRows[2] = {simulationQ,
+                       2,
+                       u"R1"_s,
+                       2,
+                       u"Enter global configuration mode."_s,
+                       u"configure terminal"_s,
+                       u"Enter configuration commands, one per line."_s};
+    bank.simRows[3] = {simulationQ,         3,        u"SW1"_s, 3, u"Name the switch Core1."_s,
                        u"hostname Core1"_s, QString()};
     return bank;
 }

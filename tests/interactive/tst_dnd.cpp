@@ -128,8 +128,8 @@ std::unique_ptr<QDialog> TestDnd::openWindow(int q, bool answerable)
 {
     std::unique_ptr<QDialog> window;
     if (q == graphicalQ)
-        window = std::make_unique<GraphicalDndWindow>(
-            m_bank, m_state, q, answerable, QPixmap(m_folder.filePath(u"picture.png"_s)));
+        window = std::make_unique<GraphicalDndWindow>(m_bank, m_state, q, answerable,
+                                                      QPixmap(m_folder.filePath(u"picture.png"_s)));
     else
         window = std::make_unique<TextDndWindow>(m_bank, m_state, q, answerable);
     window->show();
@@ -171,8 +171,8 @@ void TestDnd::score()
 void TestDnd::damagedRowsLeaveTheRecord()
 {
     m_state.answerRecs[graphicalQ].answer = 1;
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range,
-                             recordDnDAnswer(m_bank, m_state, graphicalQ, tagsOf({u"2"_s, u"0"_s})));
+    QVERIFY_THROWS_EXCEPTION(
+        std::out_of_range, recordDnDAnswer(m_bank, m_state, graphicalQ, tagsOf({u"2"_s, u"0"_s})));
     QCOMPARE(m_state.answerRecs[graphicalQ].answer, AnswerValue(1));
     m_state.dndIndex[graphicalQ].rowIndex = 0;
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, dndTargetRow(m_bank, m_state, graphicalQ, 2));
@@ -245,8 +245,8 @@ void TestDnd::readOnly_data()
     QTest::addColumn<bool>("showingAnswer");
     QTest::addColumn<QStringList>("shown");
     QTest::newRow("graded") << int(graphicalQ) << false << QStringList{u""_s, u""_s, u""_s};
-    QTest::newRow("graphical answer") << int(graphicalQ) << true
-                                      << QStringList{u"Bravo"_s, u""_s, u"Alpha"_s};
+    QTest::newRow("graphical answer")
+        << int(graphicalQ) << true << QStringList{u"Bravo"_s, u""_s, u"Alpha"_s};
     QTest::newRow("text answer") << int(textQ) << true
                                  << QStringList{u"Blue"_s, u"Red"_s, u"PLACE\nHERE"_s};
 }
@@ -283,8 +283,8 @@ void TestDnd::unreadablePicture_data()
     QTest::newRow("outside the folder") << u"../picture.png"_s << notFound;
     QTest::newRow("in a subfolder") << u"sub/picture.png"_s << notFound;
     QTest::newRow("absolute path") << m_folder.filePath(u"picture.png"_s) << notFound;
-    QTest::newRow("not a picture") << u"broken.png"_s
-                                   << ErrorReport{u"Invalid picture"_s, 481, notFound.procedureLine};
+    QTest::newRow("not a picture")
+        << u"broken.png"_s << ErrorReport{u"Invalid picture"_s, 481, notFound.procedureLine};
 }
 
 void TestDnd::unreadablePicture()
@@ -296,8 +296,9 @@ void TestDnd::unreadablePicture()
     ShowGDnD(m_bank, m_state, m_folder.path(), graphicalQ, true, nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
-    QCOMPARE(m_boxes->shown, (QList<MessageBoxRequest>{{errorReportTitle, report.text(),
-                                                        MessageIcon::Critical, MessageButtons::Ok}}));
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{
+                 {errorReportTitle, report.text(), MessageIcon::Critical, MessageButtons::Ok}}));
 }
 
 void TestDnd::taskRoutes_data()
@@ -311,8 +312,8 @@ void TestDnd::taskRoutes_data()
     QTest::newRow("graphical") << int(graphicalQ) << true << picture << u"frGDnD"_s;
     QTest::newRow("simulation") << int(simulationQ) << true << picture << u"frSim"_s;
     // Without its picture a simulation can still be worked through.
-    QTest::newRow("simulation, no picture") << int(simulationQ) << true << u"absent.png"_s
-                                            << u"frSim"_s;
+    QTest::newRow("simulation, no picture")
+        << int(simulationQ) << true << u"absent.png"_s << u"frSim"_s;
     QTest::newRow("single answer") << int(singleQ) << true << picture << QString();
     // After grading a simulation cannot be worked through again.
     QTest::newRow("graded simulation") << int(simulationQ) << false << picture << QString();
@@ -350,11 +351,11 @@ void TestDnd::answeredQuestionAsksFirst()
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
     QCOMPARE(m_state.answerRecs[textQ].answer, AnswerValue(1));
-    QCOMPARE(m_boxes->shown, (QList<MessageBoxRequest>{
-                                 {u"Attention!"_s,
-                                  u"You have answered this question.\r\nClick OK to redo it "
-                                  u"again and reset your answer."_s,
-                                  MessageIcon::Information, MessageButtons::OkCancel}}));
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{{u"Attention!"_s,
+                                        u"You have answered this question.\r\nClick OK to redo it "
+                                        u"again and reset your answer."_s,
+                                        MessageIcon::Information, MessageButtons::OkCancel}}));
 
     // OK opens the window again with empty targets; its OK records the new result.
     m_boxes->answerNext(MessageButton::Ok);
