@@ -9,15 +9,12 @@
 #include "interactive/SimWindow.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -60,47 +57,24 @@ class TestSim : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
-    void cleanup();
     void line_data();
     void line();
     void restartLosesTheProgress();
     void trailingSpaceInTheKeyNeverMatches();
-    void taskLabelsAndTheTopologySwitch();
-    void typedCommandsUntilCompleted();
+    void windowFromTaskLabelToClose();
 
 private:
     SimSession openTask1();
-    void openWindow();
 
-    QTemporaryDir m_folder;
     QuestionBank m_bank;
     TestState m_state;
-    std::unique_ptr<FakeMessageBoxes> m_boxes;
-    std::unique_ptr<SimWindow> m_window;
 };
-
-void TestSim::initTestCase()
-{
-    QVERIFY(m_folder.isValid());
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    QVERIFY(picture.save(m_folder.filePath(u"picture.png"_s)));
-}
 
 void TestSim::init()
 {
     m_bank = interactiveBank();
     m_state = runningTest(m_bank, simulationQ);
-    m_boxes.reset(); // the old fake puts back what it replaced first
-    m_boxes = std::make_unique<FakeMessageBoxes>();
-}
-
-void TestSim::cleanup()
-{
-    m_window.reset();
-    QCOMPARE(m_boxes->unexpected, 0);
 }
 
 SimSession TestSim::openTask1()
@@ -164,57 +138,42 @@ void TestSim::trailingSpaceInTheKeyNeverMatches()
     QCOMPARE(submitSimLine(session, m_bank, u"enable"_s), SimLineResult::Ignored);
 }
 
-void TestSim::openWindow()
+void TestSim::windowFromTaskLabelToClose()
 {
-    const QPixmap picture(m_folder.filePath(u"picture.png"_s));
-    m_window = std::make_unique<SimWindow>(m_bank, m_state,
-                                           startSimSession(m_bank, m_state, simulationQ), picture);
-    m_window->show();
-    QApplication::setActiveWindow(m_window.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void TestSim::taskLabelsAndTheTopologySwitch()
-{
-    openWindow();
-    QWidget *w = m_window.get();
+    FakeMessageBoxes boxes;
+    SimWindow window(m_bank, m_state, startSimSession(m_bank, m_state, simulationQ), QPixmap());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *w = &window;
     auto *ssSim = control<QTabWidget>(w, u"ssSim"_s);
     auto *imDiagram = control<QLabel>(w, u"imDiagram"_s);
-    // Only Close closes the window.
+    auto *lbPrompt = control<QLabel>(w, u"lbPrompt"_s);
+    auto *txInput = control<QLineEdit>(w, u"txInput"_s);
+    // Only Close closes the window; a disabled task label does nothing.
     QTest::keyClick(w, Qt::Key_Escape);
-    QVERIFY(w->isVisible());
-    // A disabled task label does nothing.
     QTest::mouseClick(taskLabel(w, 2), Qt::LeftButton);
-    QVERIFY(!ssSim->isVisible());
+    QVERIFY(w->isVisible() && !ssSim->isVisible());
 
     QTest::mouseClick(taskLabel(w, 1), Qt::LeftButton);
     QVERIFY(ssSim->isVisible() && !imDiagram->isVisible());
-    QCOMPARE(control<QLabel>(w, u"lbPrompt"_s)->text(), u"R1>"_s);
-    QVERIFY(control<QLineEdit>(w, u"txInput"_s)->hasFocus());
-
+    QCOMPARE(lbPrompt->text(), u"R1>"_s);
+    QVERIFY(txInput->hasFocus());
     auto *cmAlt = control<QPushButton>(w, u"cmAlt"_s);
     QTest::mouseClick(cmAlt, Qt::LeftButton);
     QVERIFY(!ssSim->isVisible() && imDiagram->isVisible());
     QTest::mouseClick(cmAlt, Qt::LeftButton);
     QVERIFY(ssSim->isVisible() && !imDiagram->isVisible());
-}
 
-void TestSim::typedCommandsUntilCompleted()
-{
-    openWindow();
-    QWidget *w = m_window.get();
-    auto *txInput = control<QLineEdit>(w, u"txInput"_s);
-    QTest::mouseClick(taskLabel(w, 1), Qt::LeftButton);
     type(w, u"  ENABLE   "_s);
     QCOMPARE(transcript(w), u"\nR1>ENABLE"_s);
-    QCOMPARE(control<QLabel>(w, u"lbPrompt"_s)->text(), u"R1#"_s);
+    QCOMPARE(lbPrompt->text(), u"R1#"_s);
     QVERIFY(txInput->text().isEmpty());
     QVERIFY(!taskLabel(w, 1)->isEnabled() && taskLabel(w, 2)->isEnabled());
-
     type(w, u"configure  terminal"_s);
     QCOMPARE(transcript(w), u"\nR1>ENABLE\nR1#configure  terminal\n% Incorrect response. Please "
                             u"read the instruction carefully.\n"_s);
-    QCOMPARE(control<QLabel>(w, u"lbPrompt"_s)->text(), u"R1#"_s);
+    QCOMPARE(lbPrompt->text(), u"R1#"_s);
     // A line of spaces only echoes the prompt and stays in the command line.
     type(w, u"   "_s);
     QVERIFY(transcript(w).endsWith(u"\nR1#"_s));
@@ -223,13 +182,13 @@ void TestSim::typedCommandsUntilCompleted()
     txInput->clear();
     type(w, u"configure terminal"_s);
     // Row 3's device name with the text of its prompt number, 3.
-    QCOMPARE(control<QLabel>(w, u"lbPrompt"_s)->text(), u"SW1(config)#"_s);
+    QCOMPARE(lbPrompt->text(), u"SW1(config)#"_s);
     type(w, u"hostname Core1"_s);
     QVERIFY(!txInput->isEnabled() && !taskLabel(w, 0)->isEnabled());
     QTest::mouseClick(control<QPushButton>(w, u"cmClose"_s), Qt::LeftButton);
     QCOMPARE(m_state.answerRecs[simulationQ].answer, AnswerValue(1));
     QVERIFY(!w->isVisible());
-    QCOMPARE(m_boxes->shown,
+    QCOMPARE(boxes.shown,
              (QList<MessageBoxRequest>{{u"QuendraSim"_s, u"Your answer has been recorded."_s,
                                         MessageIcon::Information, MessageButtons::Ok}}));
 }

@@ -11,13 +11,11 @@
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -39,7 +37,6 @@ QuestionBank windowBank()
     QuestionBank bank = builder.bank();
     bank.questions[qSingle].answerKey = 0b0100;
     bank.questions[qMultiple].answerKey = 0b1101;
-    bank.questions[qGraphicalDnd].diagramFile = u"picture.png"_s;
     bank.prompts.append({1, u">"_s});
     return bank;
 }
@@ -54,7 +51,6 @@ class TestTestWindow : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -76,7 +72,6 @@ private:
     QPushButton *button(const QString &name) const;
     QLineEdit *box(int index) const { return element<QLineEdit>(m_window.get(), u"txTI"_s, index); }
 
-    QTemporaryDir m_folder;
     std::unique_ptr<FakeClock> m_clock;
     std::unique_ptr<FakeMessageBoxes> m_boxes;
     QuestionBank m_bank;
@@ -84,13 +79,6 @@ private:
     std::unique_ptr<TestWindow> m_window;
     QString m_opened;
 };
-
-void TestTestWindow::initTestCase()
-{
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    QVERIFY(picture.save(m_folder.filePath(u"picture.png"_s)));
-}
 
 void TestTestWindow::init()
 {
@@ -352,7 +340,6 @@ void TestTestWindow::timeUpClosesTheOpenWindowAndGrades_data()
     QTest::addColumn<QString>("window");
     QTest::newRow("go to") << int(qTyped) << u"cmGoto"_s << u"frGoto"_s;
     QTest::newRow("text drag and drop") << int(qTextDnd) << u"cmTask"_s << u"frTDnD"_s;
-    QTest::newRow("graphical drag and drop") << int(qGraphicalDnd) << u"cmTask"_s << u"frGDnD"_s;
     QTest::newRow("simulation") << int(qSimulation) << u"cmTask"_s << u"frSim"_s;
 }
 
@@ -363,7 +350,7 @@ void TestTestWindow::timeUpClosesTheOpenWindowAndGrades()
     QFETCH(QString, window);
     startTest(StudyMode);
     connect(m_window.get(), &TestWindow::taskRequested, this,
-            [this] { ShowTask(m_bank, m_state, m_folder.path(), m_window.get()); });
+            [this] { ShowTask(m_bank, m_state, QString(), m_window.get()); });
     // The timer switched on during the test, as the options window can.
     m_state.optTimed = true;
     m_state.testDuration = u"90"_s;
