@@ -23,13 +23,10 @@ QuestionBank smallBank()
     return builder.bank();
 }
 
-// Every option of the settings window checked but the random question order.
 CustomSettings customSettings(const QString &questions)
 {
     CustomSettings custom;
     custom.txCustomQuestions = questions;
-    custom.ckRndAns = custom.ckTimer = custom.ckPrevious = custom.ckAnsBtn = true;
-    custom.txDuration = u"45"_s;
     return custom;
 }
 
@@ -50,8 +47,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void modeSetsItsOptionsAndClearsTheLastTest_data();
-    void modeSetsItsOptionsAndClearsTheLastTest();
+    void newTestClearsTheLastOne();
     void customQuestionCountText_data();
     void customQuestionCountText();
     void customObjectives_data();
@@ -77,29 +73,8 @@ void TestSetup::cleanup()
     BusyCursor::install({}, {});
 }
 
-void TestSetup::modeSetsItsOptionsAndClearsTheLastTest_data()
+void TestSetup::newTestClearsTheLastOne()
 {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<QString>("duration");
-    // Random questions, random answers, timed, previous, answer button, correct count shown.
-    QTest::addColumn<QList<bool>>("options");
-    // Study leaves the duration as it was; custom takes everything from its window.
-    QTest::newRow("study") << int(StudyMode) << 12 << "unchanged"
-                           << QList<bool>{true, true, false, true, true, true};
-    QTest::newRow("exam") << int(ExamMode) << 12 << "90"
-                          << QList<bool>{true, true, true, false, false, true};
-    QTest::newRow("custom") << int(CustomMode) << 7 << "45"
-                            << QList<bool>{false, true, true, true, true, false};
-}
-
-void TestSetup::modeSetsItsOptionsAndClearsTheLastTest()
-{
-    QFETCH(int, mode);
-    QFETCH(int, length);
-    QFETCH(QString, duration);
-    QFETCH(QList<bool>, options);
-    FakeMessageBoxes boxes;
     const QuestionBank bank = smallBank();
     TestState state;
     SizeSessionArrays(bank, state);
@@ -107,16 +82,8 @@ void TestSetup::modeSetsItsOptionsAndClearsTheLastTest()
     state.markedItems[1] = 3;
     state.navMode = NavReviewAll;
     state.testEndTime = QDateTime::currentDateTime();
-    state.testDuration = u"unchanged"_s;
 
-    QVERIFY(InitTest(mode, bank, state, customSettings(u"7"_s)));
-    QCOMPARE(state.testLength, length);
-    QCOMPARE(state.testDuration, duration);
-    QCOMPARE((QList<bool>{state.optRandomQuestions, state.optRandomAnswers, state.optTimed,
-                          state.optPrevious, state.optAnswerButton, state.optShowCorrectCount}),
-             options);
-    QCOMPARE(objectivesOfTest(bank, state), (QList<int>{1, 2, 3, 4}));
-    QVERIFY(state.testActive && boxes.shown.isEmpty());
+    QVERIFY(InitTest(StudyMode, bank, state));
     for (const AnswerRecord &record : state.answerRecs)
         QVERIFY(!answerPresent(record.answer) && !record.marked && record.status == StatusNone);
     QCOMPARE(state.markedItems[1], 0);

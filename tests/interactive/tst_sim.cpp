@@ -15,7 +15,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
