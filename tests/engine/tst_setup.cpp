@@ -1,7 +1,6 @@
 #include "BankBuilder.h"
 #include "FakeMessageBoxes.h"
 #include "common/BusyCursor.h"
-#include "common/Random.h"
 #include "engine/InitTest.h"
 #include "engine/Selection.h"
 
@@ -21,13 +20,6 @@ QuestionBank smallBank()
     for (int o = 1; o <= 4; ++o)
         builder.questions(o, QList<int>{4, 8, 2, 6}[o - 1]);
     return builder.bank();
-}
-
-CustomSettings customSettings(const QString &questions)
-{
-    CustomSettings custom;
-    custom.txCustomQuestions = questions;
-    return custom;
 }
 
 QList<int> objectivesOfTest(const QuestionBank &bank, const TestState &state)
@@ -60,7 +52,6 @@ private:
 
 void TestSetup::init()
 {
-    Random::instance().seed(512330);
     m_busyBegun = m_busyEnded = 0;
     BusyCursor::install([this] { ++m_busyBegun; }, [this] { ++m_busyEnded; });
 }
@@ -115,7 +106,9 @@ void TestSetup::customQuestionCountText()
     QFETCH(QString, text);
     QFETCH(int, length);
     TestState state;
-    QVERIFY(InitTest(CustomMode, smallBank(), state, customSettings(text)));
+    CustomSettings custom;
+    custom.txCustomQuestions = text;
+    QVERIFY(InitTest(CustomMode, smallBank(), state, custom));
     QCOMPARE(state.testLength, length);
 }
 
@@ -138,7 +131,7 @@ void TestSetup::customObjectives()
     FakeMessageBoxes boxes;
     const QuestionBank bank = smallBank();
     TestState state;
-    CustomSettings custom = customSettings(u"20"_s);
+    CustomSettings custom;
     custom.opObjIndex = opObjIndex;
     for (bool row : checked)
         custom.lvObjChecked.append(row);
