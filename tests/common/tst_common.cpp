@@ -5,14 +5,15 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestCommon : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void oneBasedArrayRejectsIndexZeroAndPastTheEnd();
     void errorReportHasTheExactText();
-    void ansiRoundTripsEveryByte();
-    void ansiRefusesCharactersOutsideTheCodePage();
+    void ansiRoundTripsEveryByteAndNothingElse();
 };
 
 void TestCommon::oneBasedArrayRejectsIndexZeroAndPastTheEnd()
@@ -20,32 +21,29 @@ void TestCommon::oneBasedArrayRejectsIndexZeroAndPastTheEnd()
     OneBasedArray<int> values(3);
     values[1] = 10;
     values[3] = 30;
-    QCOMPARE(values[1], 10);
     QCOMPARE(values[3], 30);
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, values[0]);
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, values[4]);
     values.resize(1);
-    QCOMPARE(values.size(), 1);
     QCOMPARE(values[1], 10);
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, values[2]);
 }
 
 void TestCommon::errorReportHasTheExactText()
 {
     FakeMessageBoxes boxes;
-    ShowErrorReport({QStringLiteral("Test database not found."), 0,
-                     QStringLiteral("Function Name: UnpackTest")});
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("An error has occured"));
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
-    QCOMPARE(boxes.shown[0].text,
-             QStringLiteral("An error has occured. Please restart Quendra and try again.\r\n"
-                            "If the error persists, please report to support@quendra.example.com "
-                            "for assistance.\nError Description: Test database not found.\n"
-                            "Error Number: 0\nFunction Name: UnpackTest"));
+    ShowErrorReport({u"Test database not found."_s, 0, u"Function Name: UnpackTest"_s});
+    QCOMPARE(boxes.shown,
+             (QList<MessageBoxRequest>{
+                 {u"An error has occured"_s,
+                  u"An error has occured. Please restart Quendra and try again.\r\n"
+                  u"If the error persists, please report to support@quendra.example.com for "
+                  u"assistance.\nError Description: Test database not found.\nError Number: 0\n"
+                  u"Function Name: UnpackTest"_s,
+                  MessageIcon::Critical, MessageButtons::Ok}}));
 }
 
-void TestCommon::ansiRoundTripsEveryByte()
+void TestCommon::ansiRoundTripsEveryByteAndNothingElse()
 {
     QByteArray all;
     for (int byte = 0; byte < 256; ++byte)
@@ -55,11 +53,7 @@ void TestCommon::ansiRoundTripsEveryByte()
     QCOMPARE(text[0x80], QChar(0x20AC));
     QCOMPARE(text[0xE9], QChar(0xE9));
     QCOMPARE(toAnsi(text), std::optional<QByteArray>(all));
-}
-
-void TestCommon::ansiRefusesCharactersOutsideTheCodePage()
-{
-    QVERIFY(!toAnsi(QStringLiteral("10 \u2192 20")).has_value());
+    QVERIFY(!toAnsi(u"10 \u2192 20"_s).has_value());
     QVERIFY(!toAnsi(QString::fromUtf16(u"\U0001F600")).has_value());
 }
 

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // q1: single answer, 4 choices; q2: multiple answers, 4 choices, correct 1, 3 and 4;
@@ -32,14 +34,6 @@ TestState freshState(const QuestionBank &bank)
     return state;
 }
 
-OneBasedArray<QString> boxes(const QStringList &values)
-{
-    OneBasedArray<QString> result;
-    for (const QString &value : values)
-        result.append(value);
-    return result;
-}
-
 QStringList boxTexts(const OneBasedArray<QString> &values)
 {
     return QStringList(values.begin(), values.end());
@@ -54,38 +48,22 @@ class TestAnswers : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void numOfChoicesCountsOnlyTheChoiceBits_data();
     void numOfChoicesCountsOnlyTheChoiceBits();
     void choicesAreNeverShuffledForTypedQuestions();
     void dottedValuesRoundTrip_data();
     void dottedValuesRoundTrip();
-    void singleValueBoxRoundTrips();
     void unansweredValuesKeepTheDrawnZeros();
-    void taskAnswersAreNotTouched();
+    void taskAnswersAreNotTouchedAndMarksNeedFreeNavigation();
     void answerRequiredRule_data();
     void answerRequiredRule();
 };
 
-void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits_data()
-{
-    QTest::addColumn<int>("choiceCount");
-    QTest::addColumn<int>("mask");
-    QTest::addColumn<int>("count");
-    QTest::newRow("1011 of 3") << 3 << 11 << 2;
-    QTest::newRow("1011 of 4") << 4 << 11 << 3;
-    QTest::newRow("5 of 4") << 4 << 5 << 2;
-    QTest::newRow("nothing") << 4 << 0 << 0;
-    QTest::newRow("all ten") << 10 << 0x3ff << 10;
-}
-
 void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
 {
-    QFETCH(int, choiceCount);
-    QFETCH(int, mask);
-    QFETCH(int, count);
     QuestionBank bank = answerBank();
-    bank.questions[1].choiceCount = quint8(choiceCount);
-    QCOMPARE(NumOfChoices(bank, 1, mask), count);
+    QCOMPARE(NumOfChoices(bank, 2, 0b1011), 3);
+    bank.questions[2].choiceCount = 3;
+    QCOMPARE(NumOfChoices(bank, 2, 0b1011), 2);
 }
 
 void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
@@ -102,54 +80,54 @@ void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
 
 void TestAnswers::dottedValuesRoundTrip_data()
 {
-    QTest::addColumn<QStringList>("typed");
+    // The boxes' texts separated by "|".
+    QTest::addColumn<int>("q");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QStringList>("shownAgain");
-    QTest::newRow("plain") << QStringList{u"10"_qs, u"0"_qs, u"255"_qs} << u"10.0.255"_qs
-                           << QStringList{u"10"_qs, u"0"_qs, u"255"_qs};
-    QTest::newRow("empty middle") << QStringList{u"a"_qs, u""_qs, u"c"_qs} << u"a..c"_qs
-                                  << QStringList{u"a"_qs, u""_qs, u"c"_qs};
-    QTest::newRow("all blank") << QStringList{u" "_qs, u""_qs, u""_qs} << u".."_qs
-                               << QStringList{u""_qs, u""_qs, u""_qs};
-    QTest::newRow("trimmed") << QStringList{u" 1 "_qs, u"2 "_qs, u" 3"_qs} << u"1.2.3"_qs
-                             << QStringList{u"1"_qs, u"2"_qs, u"3"_qs};
+    QTest::addColumn<QString>("shownAgain");
+    QTest::newRow("plain") << 4 << "10|0|255"
+                           << "10.0.255"
+                           << "10|0|255";
+    QTest::newRow("empty middle") << 4 << "a||c"
+                                  << "a..c"
+                                  << "a||c";
+    QTest::newRow("all blank") << 4 << " ||"
+                               << ".."
+                               << "||";
+    QTest::newRow("trimmed") << 4 << " 1 |2 | 3"
+                             << "1.2.3"
+                             << "1|2|3";
     // A typed "." shifts the fields, but the last box keeps the rest, so nothing is lost.
-    QTest::newRow("typed dot") << QStringList{u"1.2"_qs, u"3"_qs, u"4"_qs} << u"1.2.3.4"_qs
-                               << QStringList{u"1"_qs, u"2"_qs, u"3.4"_qs};
+    QTest::newRow("typed dot") << 4 << "1.2|3|4"
+                               << "1.2.3.4"
+                               << "1|2|3.4";
+    QTest::newRow("one box") << 5 << "42"
+                             << "42"
+                             << "42";
 }
 
 void TestAnswers::dottedValuesRoundTrip()
 {
-    QFETCH(QStringList, typed);
+    QFETCH(int, q);
+    QFETCH(QString, typed);
     QFETCH(QString, stored);
-    QFETCH(QStringList, shownAgain);
+    QFETCH(QString, shownAgain);
     const QuestionBank bank = answerBank();
     TestState state = freshState(bank);
-    AnswerControlState controls = drawnControlState(bank, 4);
-    controls.values = boxes(typed);
-    storeAnswer(bank, state, 4, controls);
-    QCOMPARE(std::get<QString>(state.answerRecs[4].answer), stored);
-    QVERIFY(answerPresent(state.answerRecs[4].answer));
+    AnswerControlState controls = drawnControlState(bank, q);
+    controls.values.clear();
+    for (const QString &text : typed.split(u'|'))
+        controls.values.append(text);
+    storeAnswer(bank, state, q, controls);
+    QCOMPARE(state.answerRecs[q].answer, AnswerValue(stored));
 
-    AnswerControlState shown = drawnControlState(bank, 4);
-    restoreAnswer(bank, state, 4, shown);
-    QCOMPARE(boxTexts(shown.values), shownAgain);
+    AnswerControlState shown = drawnControlState(bank, q);
+    restoreAnswer(bank, state, q, shown);
+    QCOMPARE(boxTexts(shown.values).join(u'|'), shownAgain);
 
     // Leaving the item again stores the same text.
-    storeAnswer(bank, state, 4, shown);
-    QCOMPARE(std::get<QString>(state.answerRecs[4].answer), stored);
-}
-
-void TestAnswers::singleValueBoxRoundTrips()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    AnswerControlState controls = drawnControlState(bank, 5);
-    controls.values = boxes({u"42"_qs});
-    storeAnswer(bank, state, 5, controls);
-    AnswerControlState shown = drawnControlState(bank, 5);
-    restoreAnswer(bank, state, 5, shown);
-    QCOMPARE(boxTexts(shown.values), QStringList{u"42"_qs});
+    storeAnswer(bank, state, q, shown);
+    QCOMPARE(state.answerRecs[q].answer, AnswerValue(stored));
 }
 
 void TestAnswers::unansweredValuesKeepTheDrawnZeros()
@@ -158,10 +136,10 @@ void TestAnswers::unansweredValuesKeepTheDrawnZeros()
     const TestState state = freshState(bank);
     AnswerControlState shown = drawnControlState(bank, 4);
     restoreAnswer(bank, state, 4, shown);
-    QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_qs, u"0"_qs, u"0"_qs}));
+    QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
 }
 
-void TestAnswers::taskAnswersAreNotTouched()
+void TestAnswers::taskAnswersAreNotTouchedAndMarksNeedFreeNavigation()
 {
     const QuestionBank bank = answerBank();
     TestState state = freshState(bank);
@@ -169,8 +147,14 @@ void TestAnswers::taskAnswersAreNotTouched()
     AnswerControlState controls = drawnControlState(bank, 6);
     controls.marked = true;
     storeAnswer(bank, state, 6, controls);
-    QCOMPARE(std::get<int>(state.answerRecs[6].answer), -1);
+    QCOMPARE(state.answerRecs[6].answer, AnswerValue(-1));
     QVERIFY(state.answerRecs[6].marked);
+
+    state.optPrevious = false;
+    controls = drawnControlState(bank, 3);
+    controls.marked = true;
+    storeAnswer(bank, state, 3, controls);
+    QVERIFY(!state.answerRecs[3].marked);
 }
 
 void TestAnswers::answerRequiredRule_data()
@@ -185,7 +169,7 @@ void TestAnswers::answerRequiredRule_data()
     QTest::newRow("four of three") << 2 << AnswerValue(0b1111) << AnswerRequirement::WrongCount;
     QTest::newRow("three wrong ones") << 2 << AnswerValue(0b0111) << AnswerRequirement::Accepted;
     QTest::newRow("empty text") << 3 << AnswerValue(QString()) << AnswerRequirement::Unanswered;
-    QTest::newRow("separators only") << 4 << AnswerValue(u".."_qs) << AnswerRequirement::Accepted;
+    QTest::newRow("separators only") << 4 << AnswerValue(u".."_s) << AnswerRequirement::Accepted;
 }
 
 void TestAnswers::answerRequiredRule()

@@ -1,67 +1,35 @@
+#include "BankBuilder.h"
 #include "engine/Grading.h"
-#include "engine/TestState.h"
-#include "moduledb/QuestionBank.h"
+#include "engine/InitTest.h"
+#include "engine/Selection.h"
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(AnswerValue)
 
 namespace {
 
-// A bank and a test over it built by hand: items follow the order questions were added,
-// unless the test sets a random order itself.
-struct GradingFixture
+// A running test of every question of the bank, items in objective and bank order.
+TestState testOver(const QuestionBank &bank)
 {
-    QuestionBank bank;
     TestState state;
+    SizeSessionArrays(bank, state);
+    InitRecordIndex(bank, state, bank.questions.size());
+    state.objSelected.fill(bank.objectives.size(), true);
+    InitObjQueID(bank, state, bank.objectives.size(), 0);
+    state.testActive = true;
+    return state;
+}
 
-    int addQuestion(int type, int objective, int answerKey = 0, const QStringList &rows = {})
-    {
-        Question question;
-        question.questionId = qint16(bank.questions.size() + 1);
-        question.objectiveNo = quint8(objective);
-        question.questionType = quint8(type);
-        question.choiceCount = quint8(rows.size());
-        question.answerKey = qint16(answerKey);
-        bank.questions.append(question);
-        RowIndex index;
-        for (int row = 1; row <= rows.size(); ++row) {
-            bank.choiceRows.append({question.questionId, quint8(row), rows[row - 1], 0});
-            if (row == 1)
-                index = {question.questionId, bank.choiceRows.size()};
-        }
-        state.mcIndex.append(index);
-        return question.questionId;
-    }
-
-    // Opens the test over every question added, objectives listed in the given order.
-    void start(const QList<int> &objectiveOrder)
-    {
-        const int count = bank.questions.size();
-        bank.bankQuestionCount = count;
-        bank.testInfo.passingScore = 700;
-        state.testLength = count;
-        state.testActive = true;
-        state.optRandomQuestions = false;
-        state.answerRecs.fill(count, AnswerRecord{});
-        state.objQueID.fill(count, 0);
-        for (int q = 1; q <= count; ++q)
-            state.objQueID[q] = q;
-        int highest = 0;
-        for (int objective : objectiveOrder)
-            highest = std::max(highest, objective);
-        state.objQuota.fill(highest, 0);
-        for (const Question &question : bank.questions)
-            ++state.objQuota[question.objectiveNo];
-        state.objListCount = int(objectiveOrder.size());
-        state.objList.fill(state.objListCount, 0);
-        for (int entry = 1; entry <= state.objListCount; ++entry)
-            state.objList[entry] = objectiveOrder[entry - 1];
-    }
-
-    void answer(int q, AnswerValue value) { state.answerRecs[q].answer = std::move(value); }
-    int status(int q) const { return state.answerRecs[q].status; }
-};
+// count single-answer questions keyed to the first of their two choices.
+QuestionBank singleAnswers(int count)
+{
+    BankBuilder builder;
+    builder.objectives(1).questions(1, count, 2);
+    return builder.bank();
+}
 
 QList<int> items(const OneBasedArray<int> &list)
 {
@@ -75,51 +43,25 @@ class GradingTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void roundsHalfToEven_data();
-    void roundsHalfToEven();
     void scalesScore_data();
     void scalesScore();
     void judgesEachType_data();
     void judgesEachType();
-    void unansweredItemsAreIncompleteAndIncorrect();
     void listsItemNumbersNotQuestionNumbers();
     void talliesPerObjectiveInListOrder();
-    void perfectTestHasNoIncorrectItems();
-    void skipsUnknownTypes();
     void checkAnswerClassifiesRunningTest();
 };
-
-void GradingTest::roundsHalfToEven_data()
-{
-    QTest::addColumn<int>("numerator");
-    QTest::addColumn<int>("denominator");
-    QTest::addColumn<int>("rounded");
-    QTest::newRow("62.5") << 125 << 2 << 62;
-    QTest::newRow("12.5") << 25 << 2 << 12;
-    QTest::newRow("13.5") << 27 << 2 << 14;
-    QTest::newRow("666.67") << 2000 << 3 << 667;
-    QTest::newRow("66.67") << 200 << 3 << 67;
-    QTest::newRow("33.33") << 100 << 3 << 33;
-    QTest::newRow("0") << 0 << 7 << 0;
-}
-
-void GradingTest::roundsHalfToEven()
-{
-    QFETCH(int, numerator);
-    QFETCH(int, denominator);
-    QFETCH(int, rounded);
-    QCOMPARE(roundHalfEven(numerator, denominator), rounded);
-}
 
 void GradingTest::scalesScore_data()
 {
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("correct");
     QTest::addColumn<int>("score");
-    QTest::newRow("1 of 8") << 8 << 1 << 125;
-    QTest::newRow("2 of 3") << 3 << 2 << 667;
+    // Exact halves go to the even neighbour.
     QTest::newRow("1 of 16") << 16 << 1 << 62;
+    QTest::newRow("3 of 16") << 16 << 3 << 188;
     QTest::newRow("1 of 80") << 80 << 1 << 12;
+    QTest::newRow("2 of 3") << 3 << 2 << 667;
     QTest::newRow("51 of 60") << 60 << 51 << 850;
     QTest::newRow("all") << 5 << 5 << 1000;
     QTest::newRow("none") << 5 << 0 << 0;
@@ -130,20 +72,18 @@ void GradingTest::scalesScore()
     QFETCH(int, length);
     QFETCH(int, correct);
     QFETCH(int, score);
-    GradingFixture fixture;
-    for (int i = 1; i <= length; ++i)
-        fixture.addQuestion(SingleAnswer, 1, 1, {QStringLiteral("a"), QStringLiteral("b")});
-    fixture.start({1});
+    const QuestionBank bank = singleAnswers(length);
+    TestState state = testOver(bank);
     for (int q = 1; q <= length; ++q)
-        fixture.answer(q, q <= correct ? 1 : 2);
+        state.answerRecs[q].answer = q <= correct ? 1 : 2;
 
-    GradeTest(fixture.bank, fixture.state);
+    GradeTest(bank, state);
 
-    QCOMPARE(fixture.state.correctCount, correct);
-    QCOMPARE(fixture.state.incorrectCount, length - correct);
-    QCOMPARE(fixture.state.scaledScore, score);
-    QCOMPARE(fixture.state.passScore, 700);
-    QVERIFY(!fixture.state.testActive);
+    QCOMPARE(state.correctCount, correct);
+    QCOMPARE(state.incorrectCount, length - correct);
+    QCOMPARE(state.incorrectItems.size(), length - correct);
+    QCOMPARE(state.scaledScore, score);
+    QVERIFY(!state.testActive);
 }
 
 void GradingTest::judgesEachType_data()
@@ -153,55 +93,40 @@ void GradingTest::judgesEachType_data()
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<AnswerValue>("answer");
     QTest::addColumn<int>("status");
+    using A = AnswerValue;
+    const int right = StatusCorrect, wrong = StatusIncorrect, none = StatusIncomplete;
 
-    const QStringList four = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                              QStringLiteral("D")};
-    QTest::newRow("single right") << 1 << 4 << four << AnswerValue(4) << int(StatusCorrect);
-    QTest::newRow("single wrong") << 1 << 4 << four << AnswerValue(2) << int(StatusIncorrect);
-    QTest::newRow("single cleared") << 1 << 4 << four << AnswerValue(0) << int(StatusIncomplete);
-    QTest::newRow("single never") << 1 << 4 << four << AnswerValue() << int(StatusIncomplete);
-    QTest::newRow("multiple right") << 2 << 5 << four << AnswerValue(5) << int(StatusCorrect);
-    QTest::newRow("multiple one missing")
-        << 2 << 5 << four << AnswerValue(1) << int(StatusIncorrect);
-    QTest::newRow("multiple one extra") << 2 << 5 << four << AnswerValue(7) << int(StatusIncorrect);
+    const QStringList four = {u"A"_s, u"B"_s, u"C"_s, u"D"_s};
+    QTest::newRow("single right") << 1 << 4 << four << A(4) << right;
+    QTest::newRow("single wrong") << 1 << 4 << four << A(2) << wrong;
+    QTest::newRow("single cleared") << 1 << 4 << four << A(0) << none;
+    QTest::newRow("single never") << 1 << 4 << four << A() << none;
+    QTest::newRow("multiple right") << 2 << 5 << four << A(5) << right;
+    QTest::newRow("multiple one missing") << 2 << 5 << four << A(1) << wrong;
+    QTest::newRow("multiple one extra") << 2 << 5 << four << A(7) << wrong;
 
-    const QStringList word = {QStringLiteral("Show Running-Config")};
-    QTest::newRow("typed other case")
-        << 3 << 0 << word << AnswerValue(QStringLiteral("show running-config"))
-        << int(StatusCorrect);
-    QTest::newRow("typed inner blank differs")
-        << 3 << 0 << word << AnswerValue(QStringLiteral("show  running-config"))
-        << int(StatusIncorrect);
-    QTest::newRow("typed empty") << 3 << 0 << word << AnswerValue(QString())
-                                 << int(StatusIncomplete);
-    QTest::newRow("typed cleared") << 3 << 0 << word << AnswerValue(0) << int(StatusIncomplete);
+    const QStringList word = {u"Show Running-Config"_s};
+    QTest::newRow("typed other case") << 3 << 0 << word << A(u"show running-config"_s) << right;
+    QTest::newRow("typed inner blank") << 3 << 0 << word << A(u"show  running-config"_s) << wrong;
+    QTest::newRow("typed empty") << 3 << 0 << word << A(QString()) << none;
+    QTest::newRow("typed cleared") << 3 << 0 << word << A(0) << none;
 
-    const QStringList mask = {QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("255"),
-                              QStringLiteral("192")};
-    QTest::newRow("values right") << 4 << 0 << mask
-                                  << AnswerValue(QStringLiteral("255.255.255.192"))
-                                  << int(StatusCorrect);
-    QTest::newRow("values wrong") << 4 << 0 << mask << AnswerValue(QStringLiteral("255.255.255.0"))
-                                  << int(StatusIncorrect);
-    QTest::newRow("values all blank")
-        << 4 << 0 << mask << AnswerValue(QStringLiteral("...")) << int(StatusIncorrect);
-    QTest::newRow("values empty") << 4 << 0 << mask << AnswerValue(QString())
-                                  << int(StatusIncomplete);
+    const QStringList mask = {u"255"_s, u"255"_s, u"255"_s, u"192"_s};
+    QTest::newRow("values right") << 4 << 0 << mask << A(u"255.255.255.192"_s) << right;
+    QTest::newRow("values wrong") << 4 << 0 << mask << A(u"255.255.255.0"_s) << wrong;
+    QTest::newRow("values all blank") << 4 << 0 << mask << A(u"..."_s) << wrong;
+    QTest::newRow("values empty") << 4 << 0 << mask << A(QString()) << none;
     // A damaged key never turns an unanswered item into a correct one.
-    QTest::newRow("no answer, empty key")
-        << 1 << 0 << four << AnswerValue(0) << int(StatusIncomplete);
-    QTest::newRow("no text, empty key")
-        << 3 << 0 << QStringList({QString()}) << AnswerValue(QString()) << int(StatusIncomplete);
+    QTest::newRow("no answer, empty key") << 1 << 0 << four << A(0) << none;
+    QTest::newRow("no text, empty key") << 3 << 0 << QStringList{QString()} << A(QString()) << none;
 
     for (int type : {5, 6, 7}) {
         const QByteArray name = "type " + QByteArray::number(type);
-        QTest::newRow(name + " right")
-            << type << 2 << QStringList() << AnswerValue(1) << int(StatusCorrect);
-        QTest::newRow(name + " wrong")
-            << type << 2 << QStringList() << AnswerValue(-1) << int(StatusIncorrect);
-        QTest::newRow(name + " never")
-            << type << 2 << QStringList() << AnswerValue() << int(StatusIncomplete);
+        QTest::newRow(name + " right") << type << 2 << QStringList() << A(1) << right;
+        QTest::newRow(name + " wrong") << type << 2 << QStringList() << A(-1) << wrong;
+        QTest::newRow(name + " never") << type << 2 << QStringList() << A() << none;
     }
+    QTest::newRow("unknown type skipped") << 9 << 0 << four << A(1) << int(StatusNone);
 }
 
 void GradingTest::judgesEachType()
@@ -211,139 +136,89 @@ void GradingTest::judgesEachType()
     QFETCH(QStringList, rows);
     QFETCH(AnswerValue, answer);
     QFETCH(int, status);
-    GradingFixture fixture;
-    const int q = fixture.addQuestion(type, 1, key, rows);
-    fixture.start({1});
-    fixture.answer(q, answer);
+    BankBuilder builder;
+    builder.objectives(1).question(1, type, rows.isEmpty() ? 4 : int(rows.size()));
+    QuestionBank bank = builder.bank();
+    bank.questions[1].answerKey = qint16(key);
+    for (int row = 1; row <= rows.size(); ++row)
+        bank.choiceRows[row].text = rows[row - 1];
+    TestState state = testOver(bank);
+    state.answerRecs[1].answer = answer;
 
-    GradeTest(fixture.bank, fixture.state);
+    GradeTest(bank, state);
 
-    QCOMPARE(fixture.status(q), status);
-    QCOMPARE(fixture.state.correctCount, status == StatusCorrect ? 1 : 0);
-    QCOMPARE(fixture.state.incorrectCount, status == StatusCorrect ? 0 : 1);
-    QCOMPARE(fixture.state.incompleteCount, status == StatusIncomplete ? 1 : 0);
-}
-
-void GradingTest::unansweredItemsAreIncompleteAndIncorrect()
-{
-    GradingFixture fixture;
-    for (int i = 1; i <= 5; ++i)
-        fixture.addQuestion(SingleAnswer, 1, 2, {QStringLiteral("a"), QStringLiteral("b")});
-    fixture.start({1});
-    fixture.answer(1, 2);
-    fixture.answer(3, 1);
-    fixture.answer(5, 2);
-
-    GradeTest(fixture.bank, fixture.state);
-
-    QCOMPARE(fixture.state.correctCount, 2);
-    QCOMPARE(fixture.state.incompleteCount, 2);
-    QCOMPARE(fixture.state.incorrectCount, 3);
-    QCOMPARE(items(fixture.state.incorrectItems), QList<int>({2, 3, 4}));
-    QCOMPARE(fixture.status(2), int(StatusIncomplete));
-    QCOMPARE(fixture.status(3), int(StatusIncorrect));
+    QCOMPARE(state.answerRecs[1].status, status);
+    QCOMPARE(state.correctCount, status == StatusCorrect ? 1 : 0);
+    QCOMPARE(state.incorrectCount, int(status == StatusIncorrect || status == StatusIncomplete));
+    QCOMPARE(state.incompleteCount, status == StatusIncomplete ? 1 : 0);
 }
 
 void GradingTest::listsItemNumbersNotQuestionNumbers()
 {
-    GradingFixture fixture;
-    for (int i = 1; i <= 4; ++i)
-        fixture.addQuestion(Simulation, 1, 0);
-    fixture.start({1});
-    // Items shown in reverse: item 1 is question 4.
-    fixture.state.optRandomQuestions = true;
-    fixture.state.rndQueID.fill(4, 0);
+    const QuestionBank bank = singleAnswers(4);
+    TestState state = testOver(bank);
+    // Items shown in reverse: item 1 is question 4. Item 4 is unanswered, so also incorrect.
+    state.optRandomQuestions = true;
     for (int item = 1; item <= 4; ++item)
-        fixture.state.rndQueID[item] = 5 - item;
-    fixture.answer(4, 1);
-    fixture.answer(3, -1);
-    fixture.answer(2, 1);
+        state.rndQueID[item] = 5 - item;
+    state.answerRecs[4].answer = 1;
+    state.answerRecs[3].answer = 2;
+    state.answerRecs[2].answer = 1;
 
-    GradeTest(fixture.bank, fixture.state);
+    GradeTest(bank, state);
 
-    QCOMPARE(items(fixture.state.incorrectItems), QList<int>({2, 4}));
-    QCOMPARE(fixture.status(1), int(StatusIncomplete));
-    QCOMPARE(fixture.status(3), int(StatusIncorrect));
+    QCOMPARE(items(state.incorrectItems), QList<int>({2, 4}));
+    QCOMPARE(state.answerRecs[1].status, int(StatusIncomplete));
+    QCOMPARE(state.answerRecs[3].status, int(StatusIncorrect));
 }
 
 void GradingTest::talliesPerObjectiveInListOrder()
 {
-    GradingFixture fixture;
-    const QStringList rows = {QStringLiteral("a"), QStringLiteral("b")};
-    for (int i = 1; i <= 3; ++i)
-        fixture.addQuestion(SingleAnswer, 3, 1, rows); // questions 1..3: objective 3
-    fixture.addQuestion(SingleAnswer, 1, 1, rows);     // question 4: objective 1
-    fixture.start({3, 1});
-    fixture.answer(1, 1);
-    fixture.answer(2, 2);
-    fixture.answer(3, 1);
-    fixture.answer(4, 2);
+    // Objective 1 holds question 4, objective 2 nothing, objective 3 questions 1 to 3: the
+    // list has two entries, objectives 1 and 3.
+    BankBuilder builder;
+    builder.objectives(3).questions(3, 3, 2).questions(1, 1, 2);
+    const QuestionBank bank = builder.bank();
+    TestState state = testOver(bank);
+    state.answerRecs[1].answer = 1;
+    state.answerRecs[2].answer = 2;
+    state.answerRecs[3].answer = 1;
+    state.answerRecs[4].answer = 2;
 
-    GradeTest(fixture.bank, fixture.state);
+    GradeTest(bank, state);
 
-    QCOMPARE(items(fixture.state.objCorrect), QList<int>({2, 0}));
-    QCOMPARE(items(fixture.state.objPercent), QList<int>({67, 0}));
-    QCOMPARE(fixture.state.objScoreText[1], QStringLiteral("(2/3)"));
-    QCOMPARE(fixture.state.objScoreText[2], QStringLiteral("(0/1)"));
-}
-
-void GradingTest::perfectTestHasNoIncorrectItems()
-{
-    GradingFixture fixture;
-    fixture.addQuestion(TypedAnswer, 1, 0, {QStringLiteral("ping")});
-    fixture.addQuestion(TextDragAndDrop, 1, 3);
-    fixture.start({1});
-    fixture.answer(1, QStringLiteral("PING"));
-    fixture.answer(2, 1);
-
-    GradeTest(fixture.bank, fixture.state);
-
-    QCOMPARE(fixture.state.scaledScore, 1000);
-    QCOMPARE(fixture.state.incorrectCount, 0);
-    QVERIFY(fixture.state.incorrectItems.isEmpty());
-    QCOMPARE(items(fixture.state.objPercent), QList<int>({100}));
-}
-
-void GradingTest::skipsUnknownTypes()
-{
-    GradingFixture fixture;
-    fixture.addQuestion(9, 1);
-    fixture.addQuestion(Simulation, 1);
-    fixture.start({1});
-    fixture.answer(2, 1);
-
-    GradeTest(fixture.bank, fixture.state);
-
-    QCOMPARE(fixture.state.correctCount, 1);
-    QCOMPARE(fixture.state.incorrectCount, 0);
-    QCOMPARE(fixture.status(1), int(StatusNone));
-    QCOMPARE(fixture.state.scaledScore, 500);
+    QCOMPARE(items(state.objCorrect), QList<int>({0, 2}));
+    QCOMPARE(items(state.objPercent), QList<int>({0, 67}));
+    QCOMPARE(state.objScoreText[1], u"(0/1)"_s);
+    QCOMPARE(state.objScoreText[2], u"(2/3)"_s);
 }
 
 void GradingTest::checkAnswerClassifiesRunningTest()
 {
-    GradingFixture fixture;
-    fixture.addQuestion(SingleAnswer, 1, 1, {QStringLiteral("a"), QStringLiteral("b")});
-    fixture.addQuestion(TypedValues, 1, 0, {QStringLiteral("1"), QStringLiteral("2")});
-    fixture.addQuestion(GraphicalDragAndDrop, 1, 2);
-    fixture.start({1});
-    fixture.answer(1, 2);
-    fixture.answer(2, QStringLiteral("."));
+    BankBuilder builder;
+    builder.objectives(1)
+        .question(1, SingleAnswer, 2)
+        .question(1, TypedValues, 2)
+        .question(1, GraphicalDragAndDrop);
+    const QuestionBank bank = builder.bank();
+    TestState state = testOver(bank);
+    state.answerRecs[1].answer = 2;
+    state.answerRecs[2].answer = u"."_s;
 
-    CheckAnswer(fixture.bank, fixture.state, 3);
+    CheckAnswer(bank, state, 3);
 
-    QCOMPARE(fixture.state.answeredCount, 2);
-    QCOMPARE(fixture.state.incompleteCount, 1);
-    QCOMPARE(items(fixture.state.incompleteItems), QList<int>({3}));
-    QCOMPARE(fixture.status(1), int(StatusAnswered));
-    QCOMPARE(fixture.status(3), int(StatusIncomplete));
-    QVERIFY(fixture.state.testActive);
+    QCOMPARE(state.answeredCount, 2);
+    QCOMPARE(state.incompleteCount, 1);
+    QCOMPARE(items(state.incompleteItems), QList<int>({3}));
+    QCOMPARE(state.answerRecs[1].status, int(StatusAnswered));
+    QCOMPARE(state.answerRecs[3].status, int(StatusIncomplete));
+    QVERIFY(state.testActive);
 
     // Answering the last one leaves no stale entry behind.
-    fixture.answer(3, -1);
-    CheckAnswer(fixture.bank, fixture.state, 3);
-    QCOMPARE(fixture.state.incompleteCount, 0);
-    QVERIFY(fixture.state.incompleteItems.isEmpty());
+    state.answerRecs[3].answer = -1;
+    CheckAnswer(bank, state, 3);
+    QCOMPARE(state.incompleteCount, 0);
+    QVERIFY(state.incompleteItems.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(GradingTest)

@@ -3,15 +3,9 @@
 
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-OneBasedArray<int> list(std::initializer_list<int> items)
-{
-    OneBasedArray<int> result;
-    for (int item : items)
-        result.append(item);
-    return result;
-}
+namespace {
 
 // A test of ten items in bank order, questions of the given types.
 struct Fixture
@@ -27,7 +21,8 @@ struct Fixture
             builder.question(1, type, 4);
         bank = builder.bank();
         state.testLength = 10;
-        state.objQueID = list({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+        for (int q = 1; q <= 10; ++q)
+            state.objQueID.append(q);
         state.navMode = NavTakingTest;
         state.testActive = true;
         state.optPrevious = true;
@@ -44,63 +39,16 @@ class TestNavigation : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void captionsFollowTheMode_data();
-    void captionsFollowTheMode();
     void nextWalksThroughTheItems_data();
     void nextWalksThroughTheItems();
     void reviewListBoundaries_data();
     void reviewListBoundaries();
-    void previousStopsAtTheFirstEntry();
-    void previousEnabling_data();
-    void previousEnabling();
-    void taskAndAnswerButtons_data();
-    void taskAndAnswerButtons();
+    void enabledControls_data();
+    void enabledControls();
     void diagramAndExhibitButtons();
-    void windowStatesBeforeAndAfterGrading();
     void gotoItemNumber_data();
     void gotoItemNumber();
 };
-
-void TestNavigation::captionsFollowTheMode_data()
-{
-    QTest::addColumn<int>("navMode");
-    QTest::addColumn<bool>("optPrevious");
-    QTest::addColumn<QString>("previous");
-    QTest::addColumn<QString>("next");
-    QTest::addColumn<QString>("nextTip");
-    QTest::addColumn<bool>("gotoEnabled");
-    QTest::newRow("study") << 1 << true << u"<< &Prev. Item"_qs << u"&Next Item >>"_qs
-                           << u"Next Item"_qs << true;
-    QTest::newRow("exam") << 1 << false << u"<< &Prev. Item"_qs << u"&Next Item >>"_qs
-                          << u"Next Item"_qs << false;
-    QTest::newRow("marked") << 2 << true << u"<< &Prev. Marked"_qs << u"&Next Marked >>"_qs
-                            << u"Next Marked"_qs << false;
-    QTest::newRow("incomplete") << 3 << true << u"<< &Prev. Incomplete"_qs
-                                << u"&Next Incomplete >>"_qs << u"Next Incomplete"_qs << false;
-    QTest::newRow("incorrect") << 4 << false << u"<< &Prev. Incorrect"_qs
-                               << u"&Next Incorrect >>"_qs << u"Next Incorrect"_qs << false;
-    QTest::newRow("review all") << 5 << false << u"<< &Prev. Item"_qs << u"&Next Item >>"_qs
-                                << u"Next Item"_qs << true;
-}
-
-void TestNavigation::captionsFollowTheMode()
-{
-    QFETCH(int, navMode);
-    QFETCH(bool, optPrevious);
-    QFETCH(QString, previous);
-    QFETCH(QString, next);
-    QFETCH(QString, nextTip);
-    QFETCH(bool, gotoEnabled);
-    TestState state;
-    state.navMode = navMode;
-    state.optPrevious = optPrevious;
-    const NavCaptions captions = navCaptions(state);
-    QCOMPARE(captions.previousCaption, previous);
-    QCOMPARE(captions.previousToolTip, QString(nextTip).replace(u"Next"_qs, u"Previous"_qs));
-    QCOMPARE(captions.nextCaption, next);
-    QCOMPARE(captions.nextToolTip, nextTip);
-    QCOMPARE(captions.gotoEnabled, gotoEnabled);
-}
 
 void TestNavigation::nextWalksThroughTheItems_data()
 {
@@ -151,154 +99,108 @@ void TestNavigation::reviewListBoundaries()
     int &position = navMode == 2   ? state.reviewPosMarked
                     : navMode == 3 ? state.reviewPosIncomplete
                                    : state.reviewPosIncorrect;
-    items = list({2, 5, 9});
+    for (int item : {2, 5, 9})
+        items.append(item);
     position = 1;
     state.curItem = 2;
 
-    QCOMPARE(advanceItem(state), NextOutcome::ShowItem);
-    QCOMPARE(state.curItem, 5);
-    QCOMPARE(advanceItem(state), NextOutcome::ShowItem);
-    QCOMPARE(state.curItem, 9);
+    for (int item : {5, 9}) {
+        QCOMPARE(advanceItem(state), NextOutcome::ShowItem);
+        QCOMPARE(state.curItem, item);
+    }
     // Past the last entry: back to the list, the position left at the last entry.
     QCOMPARE(advanceItem(state), NextOutcome::LeaveForList);
     QCOMPARE(position, 3);
     QCOMPARE(state.curItem, 9);
-
-    QVERIFY(stepBackItem(state));
-    QCOMPARE(state.curItem, 5);
-    QVERIFY(stepBackItem(state));
-    QCOMPARE(state.curItem, 2);
+    for (int item : {5, 2}) {
+        QVERIFY(stepBackItem(state));
+        QCOMPARE(state.curItem, item);
+    }
     QVERIFY(!stepBackItem(state));
     QCOMPARE(position, 1);
     QCOMPARE(state.curItem, 2);
 }
 
-void TestNavigation::previousStopsAtTheFirstEntry()
+void TestNavigation::enabledControls_data()
 {
-    Fixture fixture;
-    fixture.state.curItem = 2;
-    QVERIFY(stepBackItem(fixture.state));
-    QCOMPARE(fixture.state.curItem, 1);
-    QVERIFY(!stepBackItem(fixture.state));
-    QCOMPARE(fixture.state.curItem, 1);
+    // Question type, navigation mode, test running, free navigation (and the Show Answer
+    // option), position in the review list, item.
+    QTest::addColumn<QList<int>>("test");
+    QTest::addColumn<QString>("enabled");
+    QTest::newRow("first item") << QList<int>{1, 1, 1, 1, 0, 1} << "answer goto mark list";
+    QTest::newRow("study middle") << QList<int>{1, 1, 1, 1, 0, 5}
+                                  << "previous answer goto mark list";
+    QTest::newRow("study last") << QList<int>{1, 1, 1, 1, 0, 10}
+                                << "previous answer goto mark list";
+    QTest::newRow("exam middle") << QList<int>{1, 1, 1, 0, 0, 5} << "";
+    QTest::newRow("exam last") << QList<int>{1, 1, 1, 0, 0, 10} << "";
+    QTest::newRow("graded middle") << QList<int>{1, 5, 0, 0, 0, 5} << "previous goto list";
+    QTest::newRow("graded last") << QList<int>{1, 5, 0, 0, 0, 10} << "previous goto list";
+    QTest::newRow("graded, first incorrect") << QList<int>{1, 4, 0, 0, 1, 1} << "list";
+    QTest::newRow("first marked entry") << QList<int>{1, 2, 1, 1, 1, 5} << "answer mark list";
+    QTest::newRow("second marked entry")
+        << QList<int>{1, 2, 1, 1, 2, 5} << "previous answer mark list";
+    QTest::newRow("first incomplete entry") << QList<int>{1, 3, 1, 1, 1, 5} << "answer mark list";
+    QTest::newRow("choice, graded") << QList<int>{2, 5, 0, 1, 0, 3} << "previous goto list";
+    QTest::newRow("dnd, exam") << QList<int>{5, 1, 1, 0, 0, 3} << "task";
+    QTest::newRow("dnd, graded") << QList<int>{6, 5, 0, 0, 0, 3} << "previous answer goto list";
+    QTest::newRow("sim, study") << QList<int>{7, 1, 1, 1, 0, 3}
+                                << "previous task answer goto mark list";
+    QTest::newRow("sim, graded") << QList<int>{7, 5, 0, 1, 0, 3} << "previous goto list";
 }
 
-void TestNavigation::previousEnabling_data()
+void TestNavigation::enabledControls()
 {
-    QTest::addColumn<int>("navMode");
-    QTest::addColumn<bool>("testActive");
-    QTest::addColumn<bool>("optPrevious");
-    QTest::addColumn<int>("reviewPos");
-    QTest::addColumn<int>("item");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("first item") << 1 << true << true << 0 << 1 << false;
-    QTest::newRow("study middle") << 1 << true << true << 0 << 5 << true;
-    QTest::newRow("study last") << 1 << true << true << 0 << 10 << true;
-    QTest::newRow("exam middle") << 1 << true << false << 0 << 5 << false;
-    QTest::newRow("exam last") << 1 << true << false << 0 << 10 << false;
-    QTest::newRow("graded middle") << 5 << false << false << 0 << 5 << true;
-    QTest::newRow("graded last") << 5 << false << false << 0 << 10 << true;
-    QTest::newRow("graded first") << 4 << false << false << 1 << 1 << false;
-    QTest::newRow("first marked entry") << 2 << true << true << 1 << 5 << false;
-    QTest::newRow("second marked entry") << 2 << true << true << 2 << 5 << true;
-    QTest::newRow("incomplete first entry") << 3 << true << true << 1 << 5 << false;
-}
-
-void TestNavigation::previousEnabling()
-{
-    QFETCH(int, navMode);
-    QFETCH(bool, testActive);
-    QFETCH(bool, optPrevious);
-    QFETCH(int, reviewPos);
-    QFETCH(int, item);
-    QFETCH(bool, enabled);
-    Fixture fixture;
+    QFETCH(QList<int>, test);
+    QFETCH(QString, enabled);
+    Fixture fixture(test[0]);
     TestState &state = fixture.state;
-    state.navMode = navMode;
-    state.testActive = testActive;
-    state.optPrevious = optPrevious;
-    state.reviewPosMarked = state.reviewPosIncomplete = state.reviewPosIncorrect = reviewPos;
-    QCOMPARE(buttonStates(fixture.bank, state, item).previous, enabled);
-    QVERIFY(buttonStates(fixture.bank, state, item).next);
-}
-
-void TestNavigation::taskAndAnswerButtons_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("testActive");
-    QTest::addColumn<bool>("optAnswerButton");
-    QTest::addColumn<bool>("task");
-    QTest::addColumn<bool>("answer");
-    QTest::newRow("choice, study") << 1 << true << true << false << true;
-    QTest::newRow("choice, exam") << 1 << true << false << false << false;
-    QTest::newRow("choice, graded") << 2 << false << true << false << false;
-    QTest::newRow("dnd, exam") << 5 << true << false << true << false;
-    QTest::newRow("dnd, graded") << 6 << false << false << false << true;
-    QTest::newRow("sim, study") << 7 << true << true << true << true;
-    QTest::newRow("sim, graded") << 7 << false << true << false << false;
-}
-
-void TestNavigation::taskAndAnswerButtons()
-{
-    QFETCH(int, type);
-    QFETCH(bool, testActive);
-    QFETCH(bool, optAnswerButton);
-    QFETCH(bool, task);
-    QFETCH(bool, answer);
-    Fixture fixture(type);
-    fixture.state.testActive = testActive;
-    fixture.state.optAnswerButton = optAnswerButton;
-    const ButtonStates buttons = buttonStates(fixture.bank, fixture.state, 3);
-    QCOMPARE(buttons.task, task);
-    QCOMPARE(buttons.answer, answer);
+    state.navMode = test[1];
+    state.testActive = test[2];
+    state.optPrevious = state.optAnswerButton = test[3];
+    state.reviewPosMarked = state.reviewPosIncomplete = state.reviewPosIncorrect = test[4];
+    const ButtonStates buttons = buttonStates(fixture.bank, state, test[5]);
+    const WindowStates window = windowStates(state);
+    const std::pair<bool, QString> controls[] = {
+        {buttons.previous, u"previous"_s}, {buttons.task, u"task"_s},
+        {buttons.answer, u"answer"_s},     {navCaptions(state).gotoEnabled, u"goto"_s},
+        {window.markEnabled, u"mark"_s},   {window.listEnabled, u"list"_s}};
+    QStringList on;
+    for (const auto &[isEnabled, name] : controls) {
+        if (isEnabled)
+            on.append(name);
+    }
+    QCOMPARE(on.join(u' '), enabled);
+    QVERIFY(buttons.next);
 }
 
 void TestNavigation::diagramAndExhibitButtons()
 {
     Fixture fixture(GraphicalDragAndDrop);
-    fixture.bank.questions[1].diagramFile = u"net.gif"_qs;
+    fixture.bank.questions[1].diagramFile = u"net.gif"_s;
     QVERIFY(!buttonStates(fixture.bank, fixture.state, 1).diagram);
     fixture.bank.questions[1].questionType = SingleAnswer;
     QVERIFY(buttonStates(fixture.bank, fixture.state, 1).diagram);
     QVERIFY(!buttonStates(fixture.bank, fixture.state, 1).exhibit);
-    fixture.bank.questions[1].exhibitFile = u"show.txt"_qs;
+    fixture.bank.questions[1].exhibitFile = u"show.txt"_s;
     QVERIFY(buttonStates(fixture.bank, fixture.state, 1).exhibit);
-}
-
-void TestNavigation::windowStatesBeforeAndAfterGrading()
-{
-    TestState state;
-    state.testActive = true;
-    state.optPrevious = false;
-    WindowStates states = windowStates(state);
-    QVERIFY(!states.markEnabled);
-    QVERIFY(!states.listEnabled);
-    QCOMPARE(states.endCaption, u"&Grade Test"_qs);
-    QCOMPARE(states.endToolTip, u"Grade Test"_qs);
-
-    state.testActive = false;
-    states = windowStates(state);
-    QVERIFY(!states.markEnabled);
-    QVERIFY(states.listEnabled);
-    QCOMPARE(states.endCaption, u"View &Score"_qs);
-    QCOMPARE(states.endToolTip, u"View Score"_qs);
 }
 
 void TestNavigation::gotoItemNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("item");
-    QTest::newRow("plain") << u"7"_qs << 7;
-    QTest::newRow("blanks") << u" 3 "_qs << 3;
-    QTest::newRow("last") << u"10"_qs << 10;
-    QTest::newRow("fraction uses its integer part") << u"10.6"_qs << 10;
-    QTest::newRow("zero") << u"0"_qs << 0;
-    QTest::newRow("above") << u"11"_qs << 0;
-    QTest::newRow("negative") << u"-2"_qs << 0;
-    QTest::newRow("below one") << u"0.5"_qs << 0;
-    QTest::newRow("text") << u"abc"_qs << 0;
-    QTest::newRow("empty") << u""_qs << 0;
-    QTest::newRow("infinite") << u"inf"_qs << 0;
+    QTest::newRow("plain") << u"7"_s << 7;
+    QTest::newRow("blanks") << u" 3 "_s << 3;
+    QTest::newRow("last") << u"10"_s << 10;
+    QTest::newRow("fraction uses its integer part") << u"10.6"_s << 10;
+    QTest::newRow("zero") << u"0"_s << 0;
+    QTest::newRow("above") << u"11"_s << 0;
+    QTest::newRow("negative") << u"-2"_s << 0;
+    QTest::newRow("below one") << u"0.5"_s << 0;
+    QTest::newRow("text") << u"abc"_s << 0;
+    QTest::newRow("empty") << u""_s << 0;
+    QTest::newRow("infinite") << u"inf"_s << 0;
 }
 
 void TestNavigation::gotoItemNumber()

@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <set>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// Objectives of uneven sizes, one empty, with the questions of different objectives mixed
-// in bank order.
+// Objectives of uneven sizes, one empty, with questions of every type and of 1 to 10 rows,
+// those of different objectives mixed in bank order.
 QuestionBank unevenBank()
 {
     const QList<int> sizes{3, 6, 1, 0, 10, 4, 9, 2};
@@ -38,9 +40,13 @@ TestState stateFor(const QuestionBank &bank, bool random, const QList<int> &sele
     return state;
 }
 
-int sizeOf(const QuestionBank &bank, int o)
+// Whether the values of list[1..n] are 1..n, each once.
+bool isPermutation(const OneBasedArray<int> &list, int n)
 {
-    return bank.objectives[o].questionCount;
+    std::set<int> values;
+    for (int i = 1; i <= n; ++i)
+        values.insert(list[i]);
+    return int(values.size()) == n && (n == 0 || (*values.begin() == 1 && *values.rbegin() == n));
 }
 
 } // namespace
@@ -54,31 +60,27 @@ private Q_SLOTS:
     void selectionHoldsOverManySeeds();
     void sharesOutInProportionPerPass_data();
     void sharesOutInProportionPerPass();
-    void shortTestRepresentsTheFirstObjectivesInVisitOrder();
-    void withoutRandomOrderItemsFollowObjectivesAndBank();
     void noAvailableQuestionTellsTheUser();
-    void answerOrderShufflesOnlyListedChoices();
-    void getQueIdOutsideTheTestReportsAnError();
-    void generatorRepeatsFromASeedAndCoversTheRange();
+    void seedRepeatsTheDraws();
 };
 
 void TestSelection::selectionHoldsOverManySeeds()
 {
     const QuestionBank bank = unevenBank();
     const int c = bank.objectives.size();
+    QList<QList<int>> questionsOf(c + 1); // in bank order
+    for (const Question &question : bank.questions)
+        questionsOf[question.objectiveNo].append(question.questionId);
     for (quint64 seed = 1; seed <= 400; ++seed) {
         Random::instance().seed(seed);
         const bool random = seed % 4 != 0;
         QList<int> selected;
-        for (int o = 1; o <= c; ++o) {
-            if (Random::instance().next() < 0.7)
-                selected.append(o);
-        }
         int available = 0;
-        int objectivesWithQuestions = 0;
-        for (int o : selected) {
-            available += sizeOf(bank, o);
-            objectivesWithQuestions += sizeOf(bank, o) > 0;
+        for (int o = 1; o <= c; ++o) {
+            if (Random::instance().next() < 0.7) {
+                selected.append(o);
+                available += bank.objectives[o].questionCount;
+            }
         }
         if (available == 0)
             continue;
@@ -86,36 +88,52 @@ void TestSelection::selectionHoldsOverManySeeds()
         TestState state = stateFor(bank, random, selected);
         QVERIFY(InitObjQueID(bank, state, c, wanted));
         const QByteArray where = "seed " + QByteArray::number(seed);
-
         QVERIFY2(state.testLength == std::min(available, wanted), where);
-        int quotaSum = 0;
-        for (int o = 1; o <= c; ++o) {
-            QVERIFY2(state.objQuota[o] <= sizeOf(bank, o), where);
-            quotaSum += state.objQuota[o];
-        }
-        QVERIFY2(quotaSum == state.testLength, where);
-        if (state.testLength >= objectivesWithQuestions)
-            QVERIFY2(state.objListCount == objectivesWithQuestions, where);
 
+        // Each selected objective with questions has an item, in visit order, while room
+        // remains.
+        QList<int> visited;
+        for (int i = 1; i <= c; ++i) {
+            const int o = state.objOrder[i];
+            if (state.objSelected[o] && bank.objectives[o].questionCount > 0)
+                visited.append(o);
+        }
+        QVERIFY2(state.objListCount == std::min<int>(state.testLength, visited.size()), where);
+        for (int i = 1; i <= state.objListCount; ++i)
+            QVERIFY2(state.objList[i] == visited[i - 1] && state.objQuota[visited[i - 1]] > 0,
+                     where);
+
+        // Distinct questions, from selected objectives only, as many as each quota says;
+        // without random order the objectives one after the other, each from its first question.
         std::set<int> seen;
         QList<int> perObjective(c + 1, 0);
         for (int pos = 1; pos <= state.testLength; ++pos) {
             const int q = state.objQueID[pos];
-            QVERIFY2(seen.insert(q).second, where);
             const int o = bank.questions[q].objectiveNo;
-            QVERIFY2(state.objSelected[o], where);
+            QVERIFY2(seen.insert(q).second && state.objSelected[o], where);
+            if (!random) {
+                QVERIFY2(q == questionsOf[o].value(perObjective[o]), where);
+                QVERIFY2(pos == 1 || bank.questions[state.objQueID[pos - 1]].objectiveNo <= o,
+                         where);
+            }
             ++perObjective[o];
         }
         for (int o = 1; o <= c; ++o)
             QVERIFY2(perObjective[o] == state.objQuota[o], where);
+        if (!random)
+            continue;
 
-        if (random) {
-            InitRndQueID(state, state.testLength);
-            std::set<int> items;
-            for (int i = 1; i <= state.testLength; ++i)
-                items.insert(state.rndQueID[i]);
-            QVERIFY2(int(items.size()) == state.testLength, where);
-            QVERIFY2(*items.begin() == 1 && *items.rbegin() == state.testLength, where);
+        InitRndQueID(state, state.testLength);
+        QVERIFY2(isPermutation(state.rndQueID, state.testLength), where);
+        // Only choices shown in a list are shuffled.
+        const OneBasedArray<int> inOrder = state.ansOrder[1];
+        InitAnsID(bank, state, state.testLength);
+        for (int q : seen) {
+            const int type = bank.questions[q].questionType;
+            if (type == TypedAnswer || type == TypedValues || type == Simulation)
+                QVERIFY2(state.ansOrder[q] == inOrder, where);
+            else
+                QVERIFY2(isPermutation(state.ansOrder[q], bank.questions[q].choiceCount), where);
         }
     }
 }
@@ -147,52 +165,9 @@ void TestSelection::sharesOutInProportionPerPass()
         builder.questions(o, sizes[o - 1]);
         all.append(o);
     }
-    const QuestionBank bank = builder.bank();
-    TestState state = stateFor(bank, false, all);
-    QVERIFY(InitObjQueID(bank, state, sizes.size(), wanted));
-    for (int o = 1; o <= sizes.size(); ++o)
-        QCOMPARE(state.objQuota[o], quotas[o - 1]);
-}
-
-void TestSelection::shortTestRepresentsTheFirstObjectivesInVisitOrder()
-{
-    const QuestionBank bank = unevenBank();
-    for (bool random : {false, true}) {
-        TestState state = stateFor(bank, random, {1, 2, 3, 4, 5, 6, 7, 8});
-        QVERIFY(InitObjQueID(bank, state, 8, 3));
-        QCOMPARE(state.testLength, 3);
-        QCOMPARE(state.objListCount, 3);
-        QList<int> expected;
-        for (int i = 1; i <= 8 && expected.size() < 3; ++i) {
-            if (sizeOf(bank, state.objOrder[i]) > 0)
-                expected.append(state.objOrder[i]);
-        }
-        for (int i = 1; i <= 3; ++i) {
-            QCOMPARE(state.objList[i], expected[i - 1]);
-            QCOMPARE(state.objQuota[expected[i - 1]], 1);
-        }
-    }
-}
-
-void TestSelection::withoutRandomOrderItemsFollowObjectivesAndBank()
-{
-    const QuestionBank bank = unevenBank();
-    TestState state = stateFor(bank, false, {1, 2, 3, 4, 5, 6, 7, 8});
-    QVERIFY(InitObjQueID(bank, state, 8, 20));
-    int pos = 1;
-    for (int o = 1; o <= 8; ++o) {
-        QCOMPARE(state.objOrder[o], o);
-        int taken = 0;
-        for (const Question &question : bank.questions) {
-            if (question.objectiveNo != o || taken == state.objQuota[o])
-                continue;
-            QCOMPARE(state.objQueID[pos], int(question.questionId));
-            QCOMPARE(GetQueID(state, pos), int(question.questionId));
-            ++pos;
-            ++taken;
-        }
-    }
-    QCOMPARE(pos, 21);
+    TestState state = stateFor(builder.bank(), false, all);
+    QVERIFY(InitObjQueID(builder.bank(), state, sizes.size(), wanted));
+    QCOMPARE(QList<int>(state.objQuota.begin(), state.objQuota.end()), quotas);
 }
 
 void TestSelection::noAvailableQuestionTellsTheUser()
@@ -202,95 +177,22 @@ void TestSelection::noAvailableQuestionTellsTheUser()
     TestState state = stateFor(bank, true, {4});
     QVERIFY(!InitObjQueID(bank, state, 8, 10));
     QCOMPARE(state.testLength, 0);
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("Sorry!"));
-    QCOMPARE(boxes.shown[0].text,
-             QStringLiteral("No questions are available from the objectives you selected.\n\n"
-                            "Please select other objectives."));
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Information);
-    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
+    QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
+                              {u"Sorry!"_s,
+                               u"No questions are available from the objectives you selected.\n\n"
+                               u"Please select other objectives."_s,
+                               MessageIcon::Information, MessageButtons::Ok}}));
 }
 
-void TestSelection::answerOrderShufflesOnlyListedChoices()
+void TestSelection::seedRepeatsTheDraws()
 {
-    // Every type, with 1 to 10 rows; the questions not shuffled keep a marker row.
-    BankBuilder builder;
-    builder.objectives(1);
-    for (int type = 1; type <= 7; ++type) {
-        for (int rows = 1; rows <= maxChoices; ++rows)
-            builder.question(1, type, rows);
+    QList<int> runs[2];
+    for (QList<int> &run : runs) {
+        Random::instance().seed(7);
+        for (int i = 0; i < 20; ++i)
+            run.append(Random::instance().drawFrom(1000));
     }
-    const QuestionBank bank = builder.bank();
-    OneBasedArray<int> marker;
-    marker.fill(maxChoices, -1);
-    for (quint64 seed = 1; seed <= 30; ++seed) {
-        Random::instance().seed(seed);
-        TestState state = stateFor(bank, true, {1});
-        for (OneBasedArray<int> &row : state.ansOrder)
-            row = marker;
-        QVERIFY(InitObjQueID(bank, state, 1, 0));
-        QCOMPARE(state.testLength, bank.questions.size());
-        InitRndQueID(state, state.testLength);
-        InitAnsID(bank, state, state.testLength);
-        for (const Question &question : bank.questions) {
-            const OneBasedArray<int> &row = state.ansOrder[question.questionId];
-            const int type = question.questionType;
-            if (type == TypedAnswer || type == TypedValues || type == Simulation) {
-                QCOMPARE(row, marker);
-                continue;
-            }
-            std::set<int> shown;
-            for (int d = 1; d <= question.choiceCount; ++d)
-                shown.insert(row[d]);
-            QCOMPARE(int(shown.size()), int(question.choiceCount));
-            QCOMPARE(*shown.begin(), 1);
-            QCOMPARE(*shown.rbegin(), int(question.choiceCount));
-        }
-    }
-}
-
-void TestSelection::getQueIdOutsideTheTestReportsAnError()
-{
-    FakeMessageBoxes boxes;
-    const QuestionBank bank = unevenBank();
-    // Without random order the positions past the test are there, but empty.
-    TestState state = stateFor(bank, false, {1, 2});
-    QVERIFY(InitObjQueID(bank, state, 8, 3));
-    QVERIFY(GetQueID(state, 3) > 0);
-    QCOMPARE(boxes.shown.size(), 0);
-    QCOMPARE(GetQueID(state, 0), 0);
-    QCOMPARE(GetQueID(state, 4), 0);
-    QCOMPARE(boxes.shown.size(), 2);
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QVERIFY(boxes.shown[0].text.endsWith(
-        QStringLiteral("\nError Description: Subscript out of range\nError Number: 9\n"
-                       "Function Name: GetQueID")));
-}
-
-void TestSelection::generatorRepeatsFromASeedAndCoversTheRange()
-{
-    Random &random = Random::instance();
-    random.seed(7);
-    QList<int> first;
-    for (int i = 0; i < 50; ++i)
-        first.append(random.drawFrom(1000));
-    random.seed(7);
-    QList<int> again;
-    for (int i = 0; i < 50; ++i)
-        again.append(random.drawFrom(1000));
-    QCOMPARE(again, first);
-    // Draws in quick succession go on with the sequence instead of repeating a value.
-    QVERIFY(std::set<int>(first.begin(), first.end()).size() > 40);
-
-    QList<int> hits(8, 0);
-    for (int i = 0; i < 7000; ++i) {
-        const int value = random.drawFrom(7);
-        QVERIFY(value >= 1 && value <= 7);
-        ++hits[value];
-    }
-    for (int value = 1; value <= 7; ++value)
-        QVERIFY(hits[value] > 800 && hits[value] < 1200);
-    QCOMPARE(random.drawFrom(1), 1);
+    QCOMPARE(runs[1], runs[0]);
 }
 
 QTEST_APPLESS_MAIN(TestSelection)

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QDateTime at(int day, int hour, int minute, int second = 0)
@@ -18,128 +20,58 @@ class TestTiming : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void endTimeIsStartPlusDuration_data();
-    void endTimeIsStartPlusDuration();
-    void expiresAtTheExactSecond();
-    void testAcrossMidnightEndsWhenItsTimeIsUp();
-    void labelShowsHoursBeyondNinetyNine();
+    void timeLeft_data();
+    void timeLeft();
+    void timeStartsWithTheTestWindowAndKeepsItsEnd();
     void untimedTestShowsTheFixedLabel();
-    void timerKeepsAnEndOnceSet();
-    void examTimeStartsWithTheTestWindow();
 };
 
-void TestTiming::endTimeIsStartPlusDuration_data()
+void TestTiming::timeLeft_data()
 {
+    QTest::addColumn<QDateTime>("start");
     QTest::addColumn<QString>("duration");
-    QTest::addColumn<int>("minutes");
-    QTest::newRow("90") << "90" << 90;
-    QTest::newRow("fraction cut") << "1.9" << 1;
-    QTest::newRow("a day") << "1440" << 1440;
-    // Below one minute the test would end as soon as it starts.
-    QTest::newRow("zero") << "0" << 1;
-    QTest::newRow("half a minute") << "0.5" << 1;
-    QTest::newRow("not a number") << "abc" << 1;
-    QTest::newRow("empty") << "" << 1;
-}
-
-void TestTiming::endTimeIsStartPlusDuration()
-{
-    QFETCH(QString, duration);
-    QFETCH(int, minutes);
-    FakeClock clock(at(6, 10, 15, 30));
-    TestState state;
-    const QDateTime end = InitTestDur(state, duration);
-    QCOMPARE(end, state.testEndTime);
-    QCOMPARE(clock.now().secsTo(end), minutes * 60);
-}
-
-void TestTiming::expiresAtTheExactSecond()
-{
-    FakeClock clock(at(6, 9, 0));
-    TestState state;
-    InitTestDur(state, QStringLiteral("90"));
-    QCOMPARE(state.testEndTime, at(6, 10, 30));
-
-    TimerTick tick = timerTick(state, clock.now());
-    QCOMPARE(tick.timeLeft, QStringLiteral("Time Left: 01:30:00"));
-    QVERIFY(!tick.expired);
-    tick = timerTick(state, at(6, 9, 0, 1));
-    QCOMPARE(tick.timeLeft, QStringLiteral("Time Left: 01:29:59"));
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QString>("timeLeft");
+    QTest::addColumn<bool>("up");
+    const QDateTime nine = at(6, 9, 0);
+    QTest::newRow("start") << nine << "90" << nine << "01:30:00" << false;
+    QTest::newRow("a second on") << nine << "90" << at(6, 9, 0, 1) << "01:29:59" << false;
     // A tick that comes a little late still counts down in whole seconds.
-    QCOMPARE(timeLeftText(state, at(6, 10, 29, 58).addMSecs(300)),
-             QStringLiteral("Time Left: 00:00:02"));
-    tick = timerTick(state, at(6, 10, 29, 59));
-    QCOMPARE(tick.timeLeft, QStringLiteral("Time Left: 00:00:01"));
-    QVERIFY(!tick.expired);
-    tick = timerTick(state, at(6, 10, 30));
-    QCOMPARE(tick.timeLeft, QStringLiteral("Time Left: 00:00:00"));
-    QVERIFY(tick.expired);
-    tick = timerTick(state, at(6, 10, 31, 5));
-    QCOMPARE(tick.timeLeft, QStringLiteral("Time Left: 00:00:00"));
-    QVERIFY(tick.expired);
-}
-
-void TestTiming::testAcrossMidnightEndsWhenItsTimeIsUp()
-{
-    FakeClock clock(at(6, 23, 30));
-    TestState state;
-    InitTestDur(state, QStringLiteral("90"));
-    QCOMPARE(state.testEndTime, at(7, 1, 0));
+    QTest::newRow("late tick") << nine << "90" << at(6, 10, 29, 58).addMSecs(300) << "00:00:02"
+                               << false;
+    QTest::newRow("last second") << nine << "90" << at(6, 10, 29, 59) << "00:00:01" << false;
+    QTest::newRow("the end") << nine << "90" << at(6, 10, 30) << "00:00:00" << true;
+    QTest::newRow("past the end") << nine << "90" << at(6, 10, 31, 5) << "00:00:00" << true;
     // Past midnight the clock reads earlier than the start: the test is not over.
-    QVERIFY(!timeIsUp(state, at(7, 0, 15)));
-    QCOMPARE(timeLeftText(state, at(7, 0, 15)), QStringLiteral("Time Left: 00:45:00"));
-    QVERIFY(!timeIsUp(state, at(7, 0, 59, 59)));
-    QVERIFY(timeIsUp(state, at(7, 1, 0)));
+    const QDateTime late = at(6, 23, 30);
+    QTest::newRow("past midnight") << late << "90" << at(7, 0, 15) << "00:45:00" << false;
+    QTest::newRow("end after midnight") << late << "90" << at(7, 1, 0) << "00:00:00" << true;
+    QTest::newRow("100 hours") << nine << "6000" << nine << "100:00:00" << false;
+    QTest::newRow("below 100 hours") << nine << "6000" << at(6, 9, 0, 1) << "99:59:59" << false;
+    // Below one minute the test would end as soon as it starts.
+    QTest::newRow("fraction cut") << nine << "1.9" << nine << "00:01:00" << false;
+    QTest::newRow("zero") << nine << "0" << nine << "00:01:00" << false;
+    QTest::newRow("half a minute") << nine << "0.5" << nine << "00:01:00" << false;
+    QTest::newRow("not a number") << nine << "abc" << nine << "00:01:00" << false;
 }
 
-void TestTiming::labelShowsHoursBeyondNinetyNine()
+void TestTiming::timeLeft()
 {
-    FakeClock clock(at(6, 12, 0));
+    QFETCH(QDateTime, start);
+    QFETCH(QString, duration);
+    QFETCH(QDateTime, now);
+    QFETCH(QString, timeLeft);
+    QFETCH(bool, up);
+    FakeClock clock(start);
     TestState state;
-    InitTestDur(state, QStringLiteral("1440"));
-    QCOMPARE(timeLeftText(state, clock.now()), QStringLiteral("Time Left: 24:00:00"));
-    QVERIFY(!timeIsUp(state, at(7, 11, 59, 59)));
-    QVERIFY(timeIsUp(state, at(7, 12, 0)));
-
-    InitTestDur(state, QStringLiteral("6000"));
-    QCOMPARE(timeLeftText(state, clock.now()), QStringLiteral("Time Left: 100:00:00"));
-    QCOMPARE(timeLeftText(state, at(6, 12, 0, 1)), QStringLiteral("Time Left: 99:59:59"));
+    InitTestDur(state, duration);
+    const TimerTick tick = timerTick(state, now);
+    QCOMPARE(tick.timeLeft, u"Time Left: "_s + timeLeft);
+    QCOMPARE(tick.expired, up);
+    QCOMPARE(timeIsUp(state, now), up);
 }
 
-void TestTiming::untimedTestShowsTheFixedLabel()
-{
-    FakeClock clock(at(6, 12, 0));
-    TestState state;
-    state.optTimed = false;
-    state.testDuration = QStringLiteral("90");
-    const TimerDisplay display = SetTestTimer(state);
-    QVERIFY(!display.timerEnabled);
-    QVERIFY(!display.clockVisible);
-    QVERIFY(!display.labelEnabled);
-    QCOMPARE(display.timeLeft, QStringLiteral("Time Left: 59:59:59"));
-    QVERIFY(!state.testEndTime.isValid());
-    QVERIFY(!timeIsUp(state, at(31, 23, 59)));
-}
-
-void TestTiming::timerKeepsAnEndOnceSet()
-{
-    FakeClock clock(at(6, 12, 0));
-    TestState state;
-    state.optTimed = true;
-    state.testDuration = QStringLiteral("30");
-    TimerDisplay display = SetTestTimer(state);
-    QVERIFY(display.timerEnabled && display.clockVisible && display.labelEnabled);
-    QCOMPARE(display.timeLeft, QStringLiteral("Time Left: 00:30:00"));
-
-    // Options changed during the test: a new duration does not move the end.
-    clock.advanceSecs(600);
-    state.testDuration = QStringLiteral("90");
-    display = SetTestTimer(state);
-    QCOMPARE(state.testEndTime, at(6, 12, 30));
-    QCOMPARE(display.timeLeft, QStringLiteral("Time Left: 00:20:00"));
-}
-
-void TestTiming::examTimeStartsWithTheTestWindow()
+void TestTiming::timeStartsWithTheTestWindowAndKeepsItsEnd()
 {
     BankBuilder builder;
     builder.objectives(1).questions(1, 5).examQuestions(5, 90);
@@ -149,8 +81,26 @@ void TestTiming::examTimeStartsWithTheTestWindow()
     // Time on the get-ready screen does not count.
     clock.advanceSecs(300);
     const TimerDisplay display = SetTestTimer(state);
+    QVERIFY(display.timerEnabled && display.clockVisible && display.labelEnabled);
+    QCOMPARE(display.timeLeft, u"Time Left: 01:30:00"_s);
     QCOMPARE(state.testEndTime, at(6, 9, 35));
-    QCOMPARE(display.timeLeft, QStringLiteral("Time Left: 01:30:00"));
+
+    // Options changed during the test: a new duration does not move the end.
+    clock.advanceSecs(600);
+    state.testDuration = u"30"_s;
+    QCOMPARE(SetTestTimer(state).timeLeft, u"Time Left: 01:20:00"_s);
+}
+
+void TestTiming::untimedTestShowsTheFixedLabel()
+{
+    FakeClock clock(at(6, 12, 0));
+    TestState state;
+    state.testDuration = u"90"_s;
+    const TimerDisplay display = SetTestTimer(state);
+    QVERIFY(!display.timerEnabled && !display.clockVisible && !display.labelEnabled);
+    QCOMPARE(display.timeLeft, u"Time Left: 59:59:59"_s);
+    QVERIFY(!state.testEndTime.isValid());
+    QVERIFY(!timeIsUp(state, at(31, 23, 59)));
 }
 
 QTEST_APPLESS_MAIN(TestTiming)

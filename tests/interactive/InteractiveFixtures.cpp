@@ -1,84 +1,50 @@
 #include "InteractiveFixtures.h"
 
-#include "TestPaths.h"
+#include "BankBuilder.h"
 
 #include "engine/InitTest.h"
-#include "moduledb/Archive.h"
-#include "moduledb/TableReader.h"
 
-#include <QFile>
-
-namespace {
-
-Question question(qint16 id, quint8 type, quint8 choiceCount, qint16 answerKey, const QString &text)
-{
-    Question q;
-    q.questionId = id;
-    q.questionCode = QStringLiteral("IX-%1").arg(id).leftJustified(questionCodeLength);
-    q.objectiveNo = 1;
-    q.questionText = text;
-    q.questionType = type;
-    q.choiceCount = choiceCount;
-    q.answerKey = answerKey;
-    return q;
-}
-
-void addItems(QuestionBank &bank, qint16 id, const QStringList &texts)
-{
-    quint8 rowNo = 0;
-    for (const QString &text : texts)
-        bank.choiceRows.append({id, ++rowNo, text, 0});
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 QuestionBank interactiveBank()
 {
-    QuestionBank bank;
-    bank.objectives.append({1, QStringLiteral("Objective"), 4});
-    bank.prompts.append({1, QStringLiteral(">")});
-    bank.prompts.append({2, QStringLiteral("#")});
-    bank.prompts.append({3, QStringLiteral("(config)#")});
+    BankBuilder builder;
+    builder.objectives(1)
+        .question(1, GraphicalDragAndDrop, 3)
+        .question(1, TextDragAndDrop, 4)
+        .question(1, Simulation, 3)
+        .question(1, SingleAnswer, 2);
+    QuestionBank bank = builder.bank();
+    const QStringList items{u"Alpha"_s, u"Bravo"_s, u"Charlie"_s, u"Red"_s,
+                            u"Green"_s, u"Blue"_s,  u"Black"_s};
+    for (int row = 1; row <= items.size(); ++row)
+        bank.choiceRows[row].text = items[row - 1];
+    bank.questions[graphicalQ].diagramFile = bank.questions[simulationQ].diagramFile =
+        u"picture.png"_s;
+    bank.questions[graphicalQ].answerKey = bank.questions[textQ].answerKey = 3;
 
-    Question graphical =
-        question(graphicalQ, GraphicalDragAndDrop, 3, 3, QStringLiteral("Place the items."));
-    graphical.diagramFile = QStringLiteral("picture.png");
-    bank.questions.append(graphical);
-    addItems(bank, graphicalQ,
-             {QStringLiteral("Alpha"), QStringLiteral("Bravo"), QStringLiteral("Charlie")});
-    bank.dndRows.append({graphicalQ, 1, 2, QString(), 300, 300, 1695, 465});
-    bank.dndRows.append({graphicalQ, 2, 0, QString(), 300, 1200, 1695, 465});
-    bank.dndRows.append({graphicalQ, 3, 1, QString(), 300, 2100, 1695, 465});
+    bank.dndRows.clear();
+    const quint8 graphicalKeys[] = {2, 0, 1};
+    for (quint8 j = 1; j <= 3; ++j)
+        bank.dndRows.append({graphicalQ, j, graphicalKeys[j - 1], QString(), 300,
+                             qint16(300 + 900 * (j - 1)), 1695, 465});
+    bank.dndRows.append({textQ, 1, 3, u"The sky"_s, 0, 0, 0, 0});
+    bank.dndRows.append({textQ, 2, 1, u"A stop light"_s, 0, 0, 0, 0});
+    bank.dndRows.append({textQ, 3, 0, u"Nothing at all"_s, 0, 0, 0, 0});
 
-    bank.questions.append(
-        question(textQ, TextDragAndDrop, 4, 3, QStringLiteral("Match the colours.")));
-    addItems(bank, textQ,
-             {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Blue"),
-              QStringLiteral("Black")});
-    bank.dndRows.append({textQ, 1, 3, QStringLiteral("The sky"), 0, 0, 0, 0});
-    bank.dndRows.append({textQ, 2, 1, QStringLiteral("A stop light"), 0, 0, 0, 0});
-    bank.dndRows.append({textQ, 3, 0, QStringLiteral("Nothing at all"), 0, 0, 0, 0});
-
-    Question simulation =
-        question(simulationQ, Simulation, 3, 0, QStringLiteral("Name the switch."));
-    simulation.diagramFile = QStringLiteral("picture.png");
-    bank.questions.append(simulation);
-    bank.simRows.append({simulationQ, 1, QStringLiteral("R1"), 1,
-                         QStringLiteral("Enter privileged EXEC mode."), QStringLiteral("enable"),
-                         QString()});
-    bank.simRows.append({simulationQ, 2, QStringLiteral("R1"), 2,
-                         QStringLiteral("Enter global configuration mode."),
-                         QStringLiteral("configure terminal"),
-                         QStringLiteral("Enter configuration commands, one per line.")});
-    bank.simRows.append({simulationQ, 3, QStringLiteral("SW1"), 3,
-                         QStringLiteral("Name the switch Core1."), QStringLiteral("hostname Core1"),
-                         QString()});
-
-    bank.questions.append(question(singleQ, SingleAnswer, 2, 1, QStringLiteral("Pick one.")));
-    addItems(bank, singleQ, {QStringLiteral("Yes"), QStringLiteral("No")});
-
-    bank.bankQuestionCount = bank.questions.size();
-    bank.objectiveCount = bank.objectives.size();
+    for (const QString &prompt : {u">"_s, u"#"_s, u"(config)#"_s})
+        bank.prompts.append({quint8(bank.prompts.size() + 1), prompt});
+    bank.simRows[1] = {simulationQ, 1,        u"R1"_s, 1, u"Enter privileged EXEC mode."_s,
+                       u"enable"_s, QString()};
+    bank.simRows[2] = {simulationQ,
+                       2,
+                       u"R1"_s,
+                       2,
+                       u"Enter global configuration mode."_s,
+                       u"configure terminal"_s,
+                       u"Enter configuration commands, one per line."_s};
+    bank.simRows[3] = {simulationQ,         3,        u"SW1"_s, 3, u"Name the switch Core1."_s,
+                       u"hostname Core1"_s, QString()};
     return bank;
 }
 
@@ -92,34 +58,4 @@ TestState runningTest(const QuestionBank &bank, int q)
     state.curItem = 3;
     state.curQ = q;
     return state;
-}
-
-QString sampleModuleFolder()
-{
-    return buildDir() + QStringLiteral("/Module/");
-}
-
-QuestionBank sampleModule()
-{
-    QuestionBank bank;
-    QFile archive(sampleModuleFolder() + QStringLiteral("512-330.qdb"));
-    if (!archive.open(QIODevice::ReadOnly))
-        return bank;
-    QList<TableFile> tables;
-    for (const UnpackedEntry &entry : parseArchive(archive.readAll()).entries) {
-        if (!isProgramFolderEntry(entry.name))
-            tables.append({entry.name, entry.content});
-    }
-    if (loadTables(tables, bank))
-        return QuestionBank{};
-    return bank;
-}
-
-int questionNumber(const QuestionBank &bank, const QString &code)
-{
-    for (int q = 1; q <= bank.questions.size(); ++q) {
-        if (bank.questions[q].questionCode.trimmed() == code)
-            return q;
-    }
-    return 0;
 }

@@ -3,8 +3,6 @@
 #include "engine/TestState.h"
 #include "moduledb/QuestionBank.h"
 
-#include <QString>
-
 // Question numbers of interactiveBank().
 enum FixtureQuestion {
     graphicalQ = 1,  // items Alpha, Bravo, Charlie; targets keyed 2, 0, 1
@@ -13,15 +11,9 @@ enum FixtureQuestion {
     singleQ = 4,
 };
 
-// A bank with one question of each interactive type and one single-answer question.
+// A bank with one question of each interactive type and one single-answer question; the
+// pictures are picture.png.
 QuestionBank interactiveBank();
 
 // A running test of ten items whose item 3 is question q, answers in choice order.
 TestState runningTest(const QuestionBank &bank, int q);
-
-// The sample module the build packs, loaded as start-up loads it.
-QuestionBank sampleModule();
-QString sampleModuleFolder();
-
-// The bank position of the question with the given code (e.g. "LAB-0101"), 0 if none.
-int questionNumber(const QuestionBank &bank, const QString &code);

@@ -1,0 +1,365 @@
+// Drag-and-drop questions: the scoring of the targets' tags as a plain function, and the
+// answer windows with real widgets: synthesized drops, OK, the read-only modes, pictures
+// that cannot be read, and the Task button's routing.
+
+#include "FakeMessageBoxes.h"
+#include "InteractiveFixtures.h"
+#include "NextModal.h"
+#include "Widgets.h"
+
+#include "common/ErrorReport.h"
+#include "interactive/DndSourceLabel.h"
+#include "interactive/GraphicalDndWindow.h"
+#include "interactive/ShowTask.h"
+#include "interactive/TextDndWindow.h"
+#include "interactive/logic/DndAnswer.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ErrorReport)
+
+namespace {
+
+// The tags of targets 1, 2, ... given separated by spaces.
+OneBasedArray<QString> tagsOf(const QString &list)
+{
+    OneBasedArray<QString> tags;
+    for (const QString &tag : list.split(u' '))
+        tags.append(tag);
+    return tags;
+}
+
+QLabel *target(QWidget *window, int j)
+{
+    return element<QLabel>(window, u"lbDes"_s, j);
+}
+
+// Drops item i on target j as a drag from the item's label would.
+bool drop(QWidget *window, int i, int j)
+{
+    QLabel *on = target(window, j);
+    const std::unique_ptr<QMimeData> data(
+        element<DndSourceLabel>(window, u"lbSrc"_s, i)->createMimeData());
+    const QPoint centre = on->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(on, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent dropped(QPointF(centre), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(on, &dropped);
+    return dropped.isAccepted();
+}
+
+QColor background(const QLabel *label)
+{
+    return label->autoFillBackground() ? label->palette().color(QPalette::Window)
+                                       : QColor(Qt::transparent);
+}
+
+void clickOk(QWidget *window)
+{
+    QTest::mouseClick(window->findChild<QPushButton *>(u"cmOK"_s), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestDnd : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void score_data();
+    void score();
+    void damagedRowsLeaveTheRecord();
+    void itemsInShuffledOrderKeepTheirNumbers();
+    void onlyItemsDropAndOnlyOkCloses();
+    void okRecordsTheDrops_data();
+    void okRecordsTheDrops();
+    void readOnly_data();
+    void readOnly();
+    void unreadablePicture_data();
+    void unreadablePicture();
+    void taskRoutes_data();
+    void taskRoutes();
+    void answeredQuestionAsksFirst();
+
+private:
+    std::unique_ptr<QDialog> openWindow(int q, bool answerable);
+
+    QTemporaryDir m_folder;
+    QuestionBank m_bank;
+    TestState m_state;
+    std::unique_ptr<FakeMessageBoxes> m_boxes;
+    QString m_opened;
+};
+
+void TestDnd::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    QImage picture(400, 240, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(m_folder.filePath(u"picture.png"_s)));
+    QFile notAPicture(m_folder.filePath(u"broken.png"_s));
+    QVERIFY(notAPicture.open(QIODevice::WriteOnly));
+    notAPicture.write("not a picture");
+}
+
+void TestDnd::init()
+{
+    m_bank = interactiveBank();
+    m_state = runningTest(m_bank, graphicalQ);
+    m_boxes.reset(); // the old fake puts back what it replaced first
+    m_boxes = std::make_unique<FakeMessageBoxes>();
+    m_opened.clear();
+}
+
+std::unique_ptr<QDialog> TestDnd::openWindow(int q, bool answerable)
+{
+    std::unique_ptr<QDialog> window;
+    if (q == graphicalQ)
+        window = std::make_unique<GraphicalDndWindow>(m_bank, m_state, q, answerable,
+                                                      QPixmap(m_folder.filePath(u"picture.png"_s)));
+    else
+        window = std::make_unique<TextDndWindow>(m_bank, m_state, q, answerable);
+    window->show();
+    return window;
+}
+
+void TestDnd::score_data()
+{
+    // The graphical question is keyed 2, 0, 1; the text one 3, 1, 0. Tags by target.
+    QTest::addColumn<int>("q");
+    QTest::addColumn<QString>("tags");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("all right") << int(graphicalQ) << "2 0 1" << 1;
+    QTest::newRow("one wrong") << int(graphicalQ) << "2 0 3" << -1;
+    QTest::newRow("keyed target left empty") << int(graphicalQ) << "2 0 0" << -1;
+    QTest::newRow("nothing dropped") << int(graphicalQ) << "0 0 0" << -1;
+    QTest::newRow("item on the empty-key target") << int(graphicalQ) << "2 2 1" << -1;
+    QTest::newRow("text: distractor left empty") << int(textQ) << "3 1 0" << 1;
+    QTest::newRow("text: item on the distractor") << int(textQ) << "3 1 4" << -1;
+    QTest::newRow("text: same item twice") << int(textQ) << "3 3 0" << -1;
+    QTest::newRow("tag that is no number reads as empty") << int(textQ) << "3 1 x" << 1;
+}
+
+void TestDnd::score()
+{
+    QFETCH(int, q);
+    QFETCH(QString, tags);
+    QFETCH(int, expected);
+    QCOMPARE(scoreDnDTargets(m_bank, runningTest(m_bank, q), q, tagsOf(tags)), expected);
+}
+
+void TestDnd::damagedRowsLeaveTheRecord()
+{
+    m_state.answerRecs[graphicalQ].answer = 1;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range,
+                             recordDnDAnswer(m_bank, m_state, graphicalQ, tagsOf(u"2 0"_s)));
+    QCOMPARE(m_state.answerRecs[graphicalQ].answer, AnswerValue(1));
+    m_state.dndIndex[graphicalQ].rowIndex = 0;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, dndTargetRow(m_bank, m_state, graphicalQ, 2));
+    m_state.mcIndex[textQ].rowIndex = 0;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, dndItems(m_bank, m_state, textQ));
+}
+
+void TestDnd::itemsInShuffledOrderKeepTheirNumbers()
+{
+    m_state.optRandomAnswers = true;
+    const int order[] = {3, 1, 4, 2};
+    for (int p = 1; p <= 4; ++p)
+        m_state.ansOrder[textQ][p] = order[p - 1];
+    const OneBasedArray<DndItem> items = dndItems(m_bank, m_state, textQ);
+    QCOMPARE(items[1].text, u"Blue"_s);
+    QCOMPARE(items[1].number, 3);
+    QCOMPARE(items[3].text, u"Black"_s);
+    QCOMPARE(items[3].number, 4);
+}
+
+void TestDnd::onlyItemsDropAndOnlyOkCloses()
+{
+    const std::unique_ptr<QDialog> window = openWindow(graphicalQ, true);
+    QMimeData text;
+    text.setText(u"Alpha"_s);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target(window.get(), 2), &enter);
+    QVERIFY(!enter.isAccepted());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+}
+
+void TestDnd::okRecordsTheDrops_data()
+{
+    // Pairs of (item, target) dropped in order: the last drop on a target counts, and an item
+    // can go on more than one.
+    QTest::addColumn<int>("q");
+    QTest::addColumn<QList<QPoint>>("drops");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("all right") << int(graphicalQ) << QList<QPoint>{{1, 1}, {2, 1}, {1, 3}} << 1;
+    QTest::newRow("text right") << int(textQ) << QList<QPoint>{{3, 1}, {1, 2}} << 1;
+}
+
+void TestDnd::okRecordsTheDrops()
+{
+    QFETCH(int, q);
+    QFETCH(QList<QPoint>, drops);
+    QFETCH(int, answer);
+    const std::unique_ptr<QDialog> window = openWindow(q, true);
+    for (const QPoint &pair : drops) {
+        QVERIFY(drop(window.get(), pair.x(), pair.y()));
+        // The target takes the item's caption, colour and tag; the item stays where it was.
+        QLabel *on = target(window.get(), pair.y());
+        QCOMPARE(on->text(), element<QLabel>(window.get(), u"lbSrc"_s, pair.x())->text());
+        QCOMPARE(on->property("tag").toString(), QString::number(pair.x()));
+        QCOMPARE(background(on), QColor(Qt::yellow));
+    }
+    clickOk(window.get());
+    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+    QVERIFY(!window->isVisible());
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{{u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
+                                        MessageIcon::Information, MessageButtons::Ok}}));
+}
+
+void TestDnd::readOnly_data()
+{
+    QTest::addColumn<int>("q");
+    QTest::addColumn<bool>("showingAnswer");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("graded") << int(graphicalQ) << false << QStringList{u""_s, u""_s, u""_s};
+    QTest::newRow("graphical answer")
+        << int(graphicalQ) << true << QStringList{u"Bravo"_s, u""_s, u"Alpha"_s};
+    QTest::newRow("text answer") << int(textQ) << true
+                                 << QStringList{u"Blue"_s, u"Red"_s, u"PLACE\nHERE"_s};
+}
+
+void TestDnd::readOnly()
+{
+    QFETCH(int, q);
+    QFETCH(bool, showingAnswer);
+    QFETCH(QStringList, shown);
+    // Either the test is graded, or the window shows the correct answer during the test.
+    m_state.testActive = m_state.showingAnswer = showingAnswer;
+    m_state.answerRecs[q].answer = -1;
+    const std::unique_ptr<QDialog> window = openWindow(q, !showingAnswer);
+    for (int i = 1; i <= 3; ++i)
+        QVERIFY(!element<QLabel>(window.get(), u"lbSrc"_s, i)->isEnabled());
+    for (int j = 1; j <= 3; ++j) {
+        const bool placed = !shown[j - 1].isEmpty() && shown[j - 1] != u"PLACE\nHERE"_s;
+        QCOMPARE(target(window.get(), j)->text(), shown[j - 1]);
+        QCOMPARE(background(target(window.get(), j)) == QColor(Qt::yellow), placed);
+        QCOMPARE(target(window.get(), j)->property("tag").toString(), u"0"_s);
+    }
+    clickOk(window.get());
+    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
+    QVERIFY(m_boxes->shown.isEmpty());
+    QVERIFY(!window->isVisible());
+}
+
+void TestDnd::unreadablePicture_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<ErrorReport>("report");
+    const ErrorReport notFound{u"File not found"_s, 53, u"Procedure Name: ShowGDnD"_s};
+    QTest::newRow("missing") << u"absent.png"_s << notFound;
+    QTest::newRow("outside the folder") << u"../picture.png"_s << notFound;
+    QTest::newRow("in a subfolder") << u"sub/picture.png"_s << notFound;
+    QTest::newRow("absolute path") << m_folder.filePath(u"picture.png"_s) << notFound;
+    QTest::newRow("not a picture")
+        << u"broken.png"_s << ErrorReport{u"Invalid picture"_s, 481, notFound.procedureLine};
+}
+
+void TestDnd::unreadablePicture()
+{
+    QFETCH(QString, file);
+    QFETCH(ErrorReport, report);
+    m_bank.questions[graphicalQ].diagramFile = file;
+    onNextModal(this, m_opened, [](QWidget *window) { window->close(); });
+    ShowGDnD(m_bank, m_state, m_folder.path(), graphicalQ, true, nullptr);
+    QCoreApplication::processEvents();
+    QVERIFY(m_opened.isEmpty());
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{
+                 {errorReportTitle, report.text(), MessageIcon::Critical, MessageButtons::Ok}}));
+}
+
+void TestDnd::taskRoutes_data()
+{
+    QTest::addColumn<int>("q");
+    QTest::addColumn<bool>("testActive");
+    QTest::addColumn<QString>("diagramFile");
+    QTest::addColumn<QString>("window");
+    const QString picture = u"picture.png"_s;
+    QTest::newRow("text") << int(textQ) << true << picture << u"frTDnD"_s;
+    QTest::newRow("graphical") << int(graphicalQ) << true << picture << u"frGDnD"_s;
+    QTest::newRow("simulation") << int(simulationQ) << true << picture << u"frSim"_s;
+    // Without its picture a simulation can still be worked through.
+    QTest::newRow("simulation, no picture")
+        << int(simulationQ) << true << u"absent.png"_s << u"frSim"_s;
+    QTest::newRow("single answer") << int(singleQ) << true << picture << QString();
+    // After grading a simulation cannot be worked through again.
+    QTest::newRow("graded simulation") << int(simulationQ) << false << picture << QString();
+}
+
+void TestDnd::taskRoutes()
+{
+    QFETCH(int, q);
+    QFETCH(bool, testActive);
+    QFETCH(QString, diagramFile);
+    QFETCH(QString, window);
+    m_state.curQ = q;
+    m_state.testActive = testActive;
+    m_bank.questions[q].diagramFile = diagramFile;
+    onNextModal(this, m_opened, [](QWidget *opened) {
+        for (QPushButton *button : opened->findChildren<QPushButton *>()) {
+            if (button->objectName() == u"cmOK"_s || button->objectName() == u"cmClose"_s)
+                button->click();
+        }
+    });
+    ShowTask(m_bank, m_state, m_folder.path(), nullptr);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_opened, window);
+    if (!window.isEmpty())
+        QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
+}
+
+void TestDnd::answeredQuestionAsksFirst()
+{
+    m_state.curQ = textQ;
+    m_state.answerRecs[textQ].answer = 1;
+    m_boxes->answerNext(MessageButton::Cancel);
+    onNextModal(this, m_opened, [](QWidget *opened) { clickOk(opened); });
+    ShowTask(m_bank, m_state, m_folder.path(), nullptr);
+    QCoreApplication::processEvents();
+    QVERIFY(m_opened.isEmpty());
+    QCOMPARE(m_state.answerRecs[textQ].answer, AnswerValue(1));
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{{u"Attention!"_s,
+                                        u"You have answered this question.\r\nClick OK to redo it "
+                                        u"again and reset your answer."_s,
+                                        MessageIcon::Information, MessageButtons::OkCancel}}));
+
+    // OK opens the window again with empty targets; its OK records the new result.
+    m_boxes->answerNext(MessageButton::Ok);
+    onNextModal(this, m_opened, [](QWidget *opened) {
+        QCOMPARE(target(opened, 1)->property("tag").toString(), u"0"_s);
+        clickOk(opened);
+    });
+    ShowTask(m_bank, m_state, m_folder.path(), nullptr);
+    QCOMPARE(m_opened, u"frTDnD"_s);
+    QCOMPARE(m_state.answerRecs[textQ].answer, AnswerValue(-1));
+}
+
+QTEST_MAIN(TestDnd)
+#include "tst_dnd.moc"

@@ -1,0 +1,196 @@
+// Simulation questions: the simulated console's rules (tasks in order, the command
+// comparison, the transcript), and the window with real widgets: task labels, typing into
+// the console, the Topology / Device switch and Close.
+
+#include "FakeMessageBoxes.h"
+#include "InteractiveFixtures.h"
+#include "Widgets.h"
+
+#include "interactive/SimWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLabel *taskLabel(QWidget *window, int t)
+{
+    return element<QLabel>(window, u"lbTask"_s, t);
+}
+
+template <typename Control> Control *control(QWidget *window, const QString &name)
+{
+    return window->findChild<Control *>(name);
+}
+
+void type(QWidget *window, const QString &line)
+{
+    auto *txInput = control<QLineEdit>(window, u"txInput"_s);
+    QTest::keyClicks(txInput, line);
+    QTest::keyClick(txInput, Qt::Key_Return);
+}
+
+QString transcript(QWidget *window)
+{
+    return control<QLabel>(window, u"lbOutput"_s)->text();
+}
+
+QList<bool> enabledLabels(const SimSession &session)
+{
+    QList<bool> enabled;
+    for (const SimTaskLabel &label : session.taskLabels)
+        enabled.append(label.enabled);
+    return enabled;
+}
+
+} // namespace
+
+class TestSim : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void line_data();
+    void line();
+    void restartLosesTheProgress();
+    void trailingSpaceInTheKeyNeverMatches();
+    void windowFromTaskLabelToClose();
+
+private:
+    SimSession openTask1();
+
+    QuestionBank m_bank;
+    TestState m_state;
+};
+
+void TestSim::init()
+{
+    m_bank = interactiveBank();
+    m_state = runningTest(m_bank, simulationQ);
+}
+
+SimSession TestSim::openTask1()
+{
+    SimSession session = startSimSession(m_bank, m_state, simulationQ);
+    ShowSimTask(session, m_bank, 1);
+    return session;
+}
+
+void TestSim::line_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<SimLineResult>("result");
+    QTest::addColumn<QString>("added");
+    const QString incorrect =
+        u"\r\n% Incorrect response. Please read the instruction carefully.\r\n"_s;
+    QTest::newRow("as expected") << u"enable"_s << SimLineResult::Accepted << u"R1>enable"_s;
+    QTest::newRow("upper case, outer spaces")
+        << u"   ENABLE  "_s << SimLineResult::Accepted << u"R1>ENABLE"_s;
+    QTest::newRow("abbreviation") << u"en"_s << SimLineResult::Refused << u"R1>en"_s + incorrect;
+    QTest::newRow("extra word") << u" enable 15"_s << SimLineResult::Refused
+                                << u"R1>enable 15"_s + incorrect;
+    QTest::newRow("tab is no space")
+        << u"\tenable"_s << SimLineResult::Refused << u"R1>\tenable"_s + incorrect;
+    QTest::newRow("spaces only") << u"    "_s << SimLineResult::Echoed << u"R1>"_s;
+}
+
+void TestSim::line()
+{
+    QFETCH(QString, line);
+    QFETCH(SimLineResult, result);
+    QFETCH(QString, added);
+    SimSession session = openTask1();
+    QCOMPARE(submitSimLine(session, m_bank, line), result);
+    QCOMPARE(session.transcript, u"\r\n"_s + added);
+    QCOMPARE(session.simTask, result == SimLineResult::Accepted ? 2 : 1);
+}
+
+void TestSim::restartLosesTheProgress()
+{
+    SimSession session = openTask1();
+    submitSimLine(session, m_bank, u"enable"_s);
+    QVERIFY(ShowSimTask(session, m_bank, 0));
+    QCOMPARE(session.simTask, 1);
+    QVERIFY(session.transcript.isEmpty());
+    QVERIFY(!session.consoleShown);
+    // Only the overview and the first task can be opened.
+    QCOMPARE(enabledLabels(session), (QList<bool>{true, true, false, false}));
+    QVERIFY(!ShowSimTask(session, m_bank, 2));
+}
+
+void TestSim::trailingSpaceInTheKeyNeverMatches()
+{
+    m_bank.simRows[1].expectedCommand = u"enable "_s;
+    SimSession session = openTask1();
+    QCOMPARE(submitSimLine(session, m_bank, u"enable "_s), SimLineResult::Refused);
+    // Without tasks nothing can be typed or completed.
+    m_bank.questions[simulationQ].choiceCount = 0;
+    session = startSimSession(m_bank, m_state, simulationQ);
+    QVERIFY(!ShowSimTask(session, m_bank, 1));
+    QCOMPARE(submitSimLine(session, m_bank, u"enable"_s), SimLineResult::Ignored);
+}
+
+void TestSim::windowFromTaskLabelToClose()
+{
+    FakeMessageBoxes boxes;
+    SimWindow window(m_bank, m_state, startSimSession(m_bank, m_state, simulationQ), QPixmap());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *w = &window;
+    auto *ssSim = control<QTabWidget>(w, u"ssSim"_s);
+    auto *imDiagram = control<QLabel>(w, u"imDiagram"_s);
+    auto *lbPrompt = control<QLabel>(w, u"lbPrompt"_s);
+    auto *txInput = control<QLineEdit>(w, u"txInput"_s);
+    // Only Close closes the window; a disabled task label does nothing.
+    QTest::keyClick(w, Qt::Key_Escape);
+    QTest::mouseClick(taskLabel(w, 2), Qt::LeftButton);
+    QVERIFY(w->isVisible() && !ssSim->isVisible());
+
+    QTest::mouseClick(taskLabel(w, 1), Qt::LeftButton);
+    QVERIFY(ssSim->isVisible() && !imDiagram->isVisible());
+    QCOMPARE(lbPrompt->text(), u"R1>"_s);
+    QVERIFY(txInput->hasFocus());
+    auto *cmAlt = control<QPushButton>(w, u"cmAlt"_s);
+    QTest::mouseClick(cmAlt, Qt::LeftButton);
+    QVERIFY(!ssSim->isVisible() && imDiagram->isVisible());
+    QTest::mouseClick(cmAlt, Qt::LeftButton);
+    QVERIFY(ssSim->isVisible() && !imDiagram->isVisible());
+
+    type(w, u"  ENABLE   "_s);
+    QCOMPARE(transcript(w), u"\nR1>ENABLE"_s);
+    QCOMPARE(lbPrompt->text(), u"R1#"_s);
+    QVERIFY(txInput->text().isEmpty());
+    QVERIFY(!taskLabel(w, 1)->isEnabled() && taskLabel(w, 2)->isEnabled());
+    type(w, u"configure  terminal"_s);
+    QCOMPARE(transcript(w), u"\nR1>ENABLE\nR1#configure  terminal\n% Incorrect response. Please "
+                            u"read the instruction carefully.\n"_s);
+    QCOMPARE(lbPrompt->text(), u"R1#"_s);
+    // A line of spaces only echoes the prompt and stays in the command line.
+    type(w, u"   "_s);
+    QVERIFY(transcript(w).endsWith(u"\nR1#"_s));
+    QCOMPARE(txInput->text(), u"   "_s);
+
+    txInput->clear();
+    type(w, u"configure terminal"_s);
+    // Row 3's device name with the text of its prompt number, 3.
+    QCOMPARE(lbPrompt->text(), u"SW1(config)#"_s);
+    type(w, u"hostname Core1"_s);
+    QVERIFY(!txInput->isEnabled() && !taskLabel(w, 0)->isEnabled());
+    QTest::mouseClick(control<QPushButton>(w, u"cmClose"_s), Qt::LeftButton);
+    QCOMPARE(m_state.answerRecs[simulationQ].answer, AnswerValue(1));
+    QVERIFY(!w->isVisible());
+    QCOMPARE(boxes.shown,
+             (QList<MessageBoxRequest>{{u"QuendraSim"_s, u"Your answer has been recorded."_s,
+                                        MessageIcon::Information, MessageButtons::Ok}}));
+}
+
+QTEST_MAIN(TestSim)
+#include "tst_sim.moc"
