@@ -64,6 +64,9 @@ void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
     QCOMPARE(NumOfChoices(bank, 2, 0b1011), 3);
     bank.questions[2].choiceCount = 3;
     QCOMPARE(NumOfChoices(bank, 2, 0b1011), 2);
+    // More rows than a mask has bits (a simulation of 40 tasks).
+    bank.questions[2].choiceCount = 40;
+    QCOMPARE(NumOfChoices(bank, 2, -1), 32);
 }
 
 void TestAnswers::choicesAreNeverShuffledForTypedQuestions()

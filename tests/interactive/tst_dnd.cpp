@@ -19,6 +19,8 @@
 #include <QImage>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -94,6 +96,8 @@ private Q_SLOTS:
     void taskRoutes_data();
     void taskRoutes();
     void answeredQuestionAsksFirst();
+    void extremeLayoutsStayOnScreenAndScroll_data();
+    void extremeLayoutsStayOnScreenAndScroll();
 
 private:
     std::unique_ptr<QDialog> openWindow(int q, bool answerable);
@@ -359,6 +363,39 @@ void TestDnd::answeredQuestionAsksFirst()
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCOMPARE(m_opened, u"frTDnD"_s);
     QCOMPARE(m_state.answerRecs[textQ].answer, AnswerValue(-1));
+}
+
+void TestDnd::extremeLayoutsStayOnScreenAndScroll_data()
+{
+    QTest::addColumn<int>("q");
+    QTest::newRow("text, 120 targets") << int(textQ);
+    QTest::newRow("graphical, a target at the largest offset") << int(graphicalQ);
+}
+
+// A module may place targets anywhere and ask for very many: the window stays within the
+// screen, and the last target can still be scrolled to.
+void TestDnd::extremeLayoutsStayOnScreenAndScroll()
+{
+    QFETCH(int, q);
+    if (q == textQ) {
+        for (quint8 j = 4; j <= 120; ++j)
+            m_bank.dndRows.append({textQ, j, 0, u"Row"_s, 0, 0, 0, 0});
+        m_bank.questions[textQ].answerKey = 120;
+    } else {
+        DndRow &last = m_bank.dndRows[3];
+        last.targetLeft = last.targetTop = 32767;
+    }
+    m_state = runningTest(m_bank, q);
+    const std::unique_ptr<QDialog> window = openWindow(q, true);
+    const QRect screen = window->screen()->availableGeometry();
+    QVERIFY(window->width() <= screen.width());
+    QVERIFY(window->height() <= screen.height());
+    auto *area = window->findChild<QScrollArea *>(u"scrolledArea"_s);
+    QVERIFY(area);
+    QLabel *far = target(window.get(), m_bank.questions[q].answerKey);
+    area->ensureWidgetVisible(far);
+    QVERIFY(area->viewport()->rect().contains(
+        QRect(far->mapTo(area->viewport(), QPoint(0, 0)), QSize(1, 1))));
 }
 
 QTEST_MAIN(TestDnd)
