@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
 
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void restartLosesTheProgress();
     void trailingSpaceInTheKeyNeverMatches();
     void windowFromTaskLabelToClose();
+    void manyTasksStayOnScreenAndScroll();
 
 private:
     SimSession openTask1();
@@ -190,6 +193,24 @@ void TestSim::windowFromTaskLabelToClose()
     QCOMPARE(boxes.shown,
              (QList<MessageBoxRequest>{{u"QuendraSim"_s, u"Your answer has been recorded."_s,
                                         MessageIcon::Information, MessageButtons::Ok}}));
+}
+
+// 255 tasks, the most a module holds: the window stays within the screen and scrolls to
+// the last task number.
+void TestSim::manyTasksStayOnScreenAndScroll()
+{
+    for (int row = 4; row <= 255; ++row)
+        m_bank.simRows.append({simulationQ, quint8(row), u"R1"_s, 1, u"Task"_s, u"cmd"_s, {}});
+    m_bank.questions[simulationQ].choiceCount = 255;
+    m_state = runningTest(m_bank, simulationQ);
+    SimWindow window(m_bank, m_state, startSimSession(m_bank, m_state, simulationQ), QPixmap());
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY(window.width() <= screen.width() && window.height() <= screen.height());
+    auto *area = window.findChild<QScrollArea *>(u"scrolledArea"_s);
+    QVERIFY(area);
+    QLabel *last = taskLabel(&window, 255);
+    area->ensureWidgetVisible(last);
+    QVERIFY(area->viewport()->rect().contains(last->mapTo(area->viewport(), QPoint(0, 0))));
 }
 
 QTEST_MAIN(TestSim)
