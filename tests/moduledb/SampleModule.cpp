@@ -18,7 +18,7 @@ Question question(qint16 id, quint8 objective, quint8 type, quint8 choiceCount, 
 {
     Question q;
     q.questionId = id;
-    q.questionCode = u"QX-%1"_s.arg(id, 4, 10, u'0').leftJustified(10);
+    q.questionCode = u"QX-%1"_s.arg(id, 4, 10, QLatin1Char('0')).leftJustified(10);
     q.objectiveNo = objective;
     q.questionText = u"Question text %1"_s.arg(id);
     q.questionType = type;
