@@ -24,7 +24,8 @@ function(quendra_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test quendra_testsupport ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
+    # The C locale: messages that carry the system's error texts read the same everywhere.
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUENDRA_BUILD_DIR=${CMAKE_BINARY_DIR}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C;QUENDRA_BUILD_DIR=${CMAKE_BINARY_DIR}"
         TIMEOUT 300)
 endfunction()

@@ -85,24 +85,29 @@ ParsedArchive parseArchive(QByteArrayView archive)
     result.entryCount = *entryCount;
 
     const auto fillerLength = cursor.readInt16();
-    if (!fillerLength || *fillerLength < 0 || !cursor.readBytes(*fillerLength))
+    const auto filler = fillerLength ? cursor.readBytes(*fillerLength) : std::nullopt;
+    if (!filler)
         return failed(result, ArchiveFailure::Damaged,
                       QStringLiteral("The archive header is broken."));
-    for (int i = 0; i < 2; ++i) {
+    result.filler = filler->toByteArray();
+    for (QByteArray *headerString : {&result.headerString1, &result.headerString2}) {
         const auto length = cursor.readByte();
-        if (!length || !cursor.readBytes(*length))
+        const auto text = length ? cursor.readBytes(*length) : std::nullopt;
+        if (!text)
             return failed(result, ArchiveFailure::Damaged,
                           QStringLiteral("The archive header is broken."));
+        *headerString = text->toByteArray();
     }
 
     qint64 unpackedBytes = 0;
     for (int index = 1; index <= result.entryCount; ++index) {
         const auto nameLength = cursor.readByte();
         const auto nameBytes = nameLength ? cursor.readBytes(*nameLength) : std::nullopt;
-        if (!nameBytes || !cursor.readBytes(16))
+        const auto reserved = nameBytes ? cursor.readBytes(16) : std::nullopt;
+        if (!reserved)
             return failed(result, ArchiveFailure::Damaged,
                           entryProblem(index, QStringLiteral("the archive ends in its header.")));
-        UnpackedEntry entry{fromAnsi(*nameBytes), {}};
+        UnpackedEntry entry{fromAnsi(*nameBytes), {}, reserved->toByteArray(), {}};
         if (!isSafeEntryName(entry.name))
             return failed(result, ArchiveFailure::Damaged,
                           entryProblem(index, QStringLiteral("the name \"%1\" is not a plain "
@@ -135,6 +140,7 @@ ParsedArchive parseArchive(QByteArrayView archive)
                               entryProblem(index, QStringLiteral("a block runs past the end of "
                                                                  "the archive.")));
             // Each block is inflated straight onto the entry's content.
+            entry.blockSizes.append(*inflatedSize);
             const qsizetype before = entry.content.size();
             if (inflateOnto(entry.content, *data, *inflatedSize) != Z_OK)
                 inflationFailed = true;

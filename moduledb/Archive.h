@@ -27,6 +27,10 @@ struct UnpackedEntry
 {
     QString name;
     QByteArray content;
+    // What the content does not show, kept so that the archive can be rebuilt as it is:
+    // the reserved bytes and the inflated size each block states.
+    QByteArray reserved;
+    QList<qint32> blockSizes;
 };
 
 enum class ArchiveFailure {
@@ -45,6 +49,10 @@ struct ParsedArchive
     ArchiveFailure failure = ArchiveFailure::None;
     // What is wrong, when failure is not None (for tests and diagnostics).
     QString problem;
+    // The header's ignored parts.
+    QByteArray filler;
+    QByteArray headerString1;
+    QByteArray headerString2;
 };
 
 ParsedArchive parseArchive(QByteArrayView archive);

@@ -27,30 +27,54 @@ bool tablesFollowTheEntries(const ParsedArchive &archive)
     return true;
 }
 
-} // namespace
-
-FileStamp stampOf(const QString &path)
+FileStamp stampFrom(const struct stat &status)
 {
-    struct stat status = {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (!S_ISREG(status.st_mode))
         return {};
     return {status.st_size, status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
             status.st_ino};
 }
 
+} // namespace
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return stampFrom(status);
+}
+
+PreloadedModule preloadArchive(QByteArrayView archive)
+{
+    PreloadedModule module;
+    module.archive = parseArchive(archive);
+    if (tablesFollowTheEntries(module.archive)) {
+        QList<TableFile> tables;
+        for (const UnpackedEntry &entry : module.archive.entries) {
+            if (!isProgramFolderEntry(entry.name))
+                tables.append({entry.name, entry.content});
+        }
+        module.loadProblem = loadTables(tables, module.bank);
+        module.tablesLoaded = true;
+    }
+    return module;
+}
+
 std::unique_ptr<PreloadedModule> preloadModule(const QString &archivePath)
 {
-    auto module = std::make_unique<PreloadedModule>();
-    module->archivePath = archivePath;
-    module->stamp = stampOf(archivePath);
-    if (module->stamp.size < 0 || module->stamp.size > maxUnpackedBytes)
-        return nullptr;
     // Read without QFile: a QObject made on this thread before the application object
-    // exists could make Qt take it for the main thread.
-    const int descriptor = ::open(QFile::encodeName(archivePath).constData(), O_RDONLY);
+    // exists could make Qt take it for the main thread. Not blocking: a pipe in the
+    // archive's place must not hold the reading up (it is refused below).
+    const int descriptor =
+        ::open(QFile::encodeName(archivePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         return nullptr;
-    QByteArray bytes(module->stamp.size, Qt::Uninitialized);
+    // The stamp of the open file describes the bytes read, whatever replaces the path.
+    struct stat status = {};
+    const FileStamp stamp = ::fstat(descriptor, &status) == 0 ? stampFrom(status) : FileStamp();
+    const bool readable = stamp.size >= 0 && stamp.size <= maxUnpackedBytes;
+    QByteArray bytes(readable ? stamp.size : 0, Qt::Uninitialized);
     qint64 filled = 0;
     while (filled < bytes.size()) {
         const ssize_t read = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
@@ -59,19 +83,11 @@ std::unique_ptr<PreloadedModule> preloadModule(const QString &archivePath)
         filled += read;
     }
     ::close(descriptor);
-    if (filled != bytes.size())
+    if (!readable || filled != bytes.size())
         return nullptr;
-    module->archive = parseArchive(bytes);
-
-    if (tablesFollowTheEntries(module->archive)) {
-        QList<TableFile> tables;
-        for (const UnpackedEntry &entry : module->archive.entries) {
-            if (!isProgramFolderEntry(entry.name))
-                tables.append({entry.name, entry.content});
-        }
-        module->loadProblem = loadTables(tables, module->bank);
-        module->tablesLoaded = true;
-    }
+    auto module = std::make_unique<PreloadedModule>(preloadArchive(bytes));
+    module->archivePath = archivePath;
+    module->stamp = stamp;
     return module;
 }
 

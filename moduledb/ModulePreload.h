@@ -69,3 +69,7 @@ private:
 // The preload's work, on the calling thread: nothing when the archive cannot be read or is
 // larger than any module.
 std::unique_ptr<PreloadedModule> preloadModule(const QString &archivePath);
+
+// The same work on an archive already in memory: parses it and, when its tables can be
+// loaded from the entries alone, loads them. archivePath and stamp stay empty.
+PreloadedModule preloadArchive(QByteArrayView archive);

@@ -21,6 +21,8 @@
 #include <functional>
 #include <optional>
 
+#include <unistd.h>
+
 // Every module here is the small sample module with one precise change, read by the real
 // start-up. A damaged one must end start-up with its message and leave every file as it
 // was: nothing written outside the program folder, no table file left in the module
@@ -230,13 +232,24 @@ QStringList treeOf(const QString &folder)
     return paths;
 }
 
+// Shows that a file is unchanged: its size, its time of change and its bytes; of a file
+// larger than a megabyte, one megabyte in every sixteenth (hashing a 300 MB file whole
+// takes seconds).
 QByteArray fileHash(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    const QFileInfo info(file);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
+    hash.addData(QByteArray::number(info.size()) + ' ' +
+                 QByteArray::number(info.lastModified().toMSecsSinceEpoch()));
+    const qint64 sample = 1024 * 1024;
+    for (qint64 at = 0; at < info.size(); at += qMax(sample, info.size() / 16)) {
+        if (!file.seek(at))
+            return {};
+        hash.addData(file.read(sample));
+    }
     return hash.result();
 }
 
@@ -599,6 +612,11 @@ void TestDamagedModules::damagedModuleEndsStartUp()
     QFETCH(qint64, paddedSize);
     QFETCH(QString, text);
     QFETCH(QStringList, programFiles);
+
+    // The name of 255 characters is 510 bytes on disk: too long only where names are shorter.
+    if (text.contains(QStringLiteral("File name too long")) &&
+        ::pathconf(QFile::encodeName(m_parent.path()).constData(), _PC_NAME_MAX) >= 510)
+        QSKIP("This file system takes names of 510 bytes.");
 
     // Read at its step, and read ahead as the program does: the same outcome.
     for (const bool readingAhead : {false, true}) {

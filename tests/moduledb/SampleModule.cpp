@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 template <typename T> OneBasedArray<T> rowsOf(std::initializer_list<T> values)
@@ -16,21 +18,22 @@ Question question(qint16 id, quint8 objective, quint8 type, quint8 choiceCount, 
 {
     Question q;
     q.questionId = id;
-    q.questionCode = QStringLiteral("QX-%1").arg(id, 4, 10, QLatin1Char('0')).leftJustified(10);
+    q.questionCode = u"QX-%1"_s.arg(id, 4, 10, QLatin1Char('0')).leftJustified(10);
     q.objectiveNo = objective;
-    q.questionText = QStringLiteral("Question text %1").arg(id);
+    q.questionText = u"Question text %1"_s.arg(id);
     q.questionType = type;
     q.choiceCount = choiceCount;
     q.answerKey = answerKey;
-    q.explanation = QStringLiteral("Because.");
-    q.reference = QStringLiteral("Chapter %1").arg(id);
+    q.explanation = u"Because."_s;
+    q.reference = u"Chapter %1"_s.arg(id);
     return q;
 }
 
-void addChoices(OneBasedArray<ChoiceRow> &rows, qint16 id, std::initializer_list<QString> texts)
+// The choices of question id, their texts separated by "|".
+void addChoices(OneBasedArray<ChoiceRow> &rows, qint16 id, const QString &texts)
 {
     quint8 rowNo = 0;
-    for (const QString &text : texts)
+    for (const QString &text : texts.split(u'|'))
         rows.append({id, ++rowNo, text, 0});
 }
 
@@ -39,23 +42,22 @@ void addChoices(OneBasedArray<ChoiceRow> &rows, qint16 id, std::initializer_list
 QuestionBank sampleBank()
 {
     QuestionBank bank;
-    bank.testInfo = {QStringLiteral("512-330"),
-                     QStringLiteral("Network Technician Certified Associate"),
+    bank.testInfo = {u"512-330"_s,
+                     u"Network Technician Certified Associate"_s,
                      5,
                      825,
                      90,
                      7,
                      2,
-                     QStringLiteral("1.0"),
-                     QStringLiteral("December 2026"),
-                     QStringLiteral("A module for tests. Caf\u00e9 \u20ac"),
-                     QStringLiteral("Notes.")};
-    bank.objectives = rowsOf<Objective>(
-        {{1, QStringLiteral("Network Fundamentals"), 4}, {2, QStringLiteral("IP Addressing"), 3}});
-    bank.prompts = rowsOf<Prompt>({{1, QStringLiteral(">")}, {2, QStringLiteral("#")}});
+                     u"1.0"_s,
+                     u"December 2026"_s,
+                     u"A module for tests. Caf\u00e9 \u20ac"_s,
+                     u"Notes."_s};
+    bank.objectives =
+        rowsOf<Objective>({{1, u"Network Fundamentals"_s, 4}, {2, u"IP Addressing"_s, 3}});
+    bank.prompts = rowsOf<Prompt>({{1, u">"_s}, {2, u"#"_s}});
     for (quint8 code = 1; code <= 7; ++code)
-        bank.questionTypes.append(
-            {code, QStringLiteral("type%1").arg(code), QStringLiteral("Caption %1").arg(code)});
+        bank.questionTypes.append({code, u"type%1"_s.arg(code), u"Caption %1"_s.arg(code)});
 
     bank.questions = rowsOf<Question>({
         question(1, 1, SingleAnswer, 3, 0b010),
@@ -66,28 +68,20 @@ QuestionBank sampleBank()
         question(6, 2, GraphicalDragAndDrop, 2, 2),
         question(7, 1, Simulation, 2, 0),
     });
-    addChoices(
-        bank.choiceRows, 1,
-        {QStringLiteral("Physical"), QStringLiteral("Data link"), QStringLiteral("Network")});
-    addChoices(
-        bank.choiceRows, 2,
-        {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
-    addChoices(bank.choiceRows, 3, {QStringLiteral("ping")});
-    addChoices(bank.choiceRows, 4,
-               {QStringLiteral("255"), QStringLiteral("255"), QStringLiteral("255"),
-                QStringLiteral("192")});
-    addChoices(bank.choiceRows, 5,
-               {QStringLiteral("TCP"), QStringLiteral("UDP"), QStringLiteral("ICMP")});
-    addChoices(bank.choiceRows, 6, {QStringLiteral("Router"), QStringLiteral("Switch")});
-    bank.dndRows = rowsOf<DndRow>({{5, 1, 1, QStringLiteral("Reliable"), 0, 0, 0, 0},
-                                   {5, 2, 0, QStringLiteral("Unused"), 0, 0, 0, 0},
+    addChoices(bank.choiceRows, 1, u"Physical|Data link|Network"_s);
+    addChoices(bank.choiceRows, 2, u"A|B|C|D"_s);
+    addChoices(bank.choiceRows, 3, u"ping"_s);
+    addChoices(bank.choiceRows, 4, u"255|255|255|192"_s);
+    addChoices(bank.choiceRows, 5, u"TCP|UDP|ICMP"_s);
+    addChoices(bank.choiceRows, 6, u"Router|Switch"_s);
+    bank.dndRows = rowsOf<DndRow>({{5, 1, 1, u"Reliable"_s, 0, 0, 0, 0},
+                                   {5, 2, 0, u"Unused"_s, 0, 0, 0, 0},
                                    {6, 1, 2, QString(), 300, 450, 1695, 465},
                                    {6, 2, 1, QString(), 3000, 450, 1695, 465}});
-    bank.simRows = rowsOf<SimRow>(
-        {{7, 1, QStringLiteral("Router"), 1, QStringLiteral("Enter privileged mode."),
-          QStringLiteral("enable"), QString()},
-         {7, 2, QStringLiteral("Router"), 2, QStringLiteral("Show the version."),
-          QStringLiteral("show version"), QStringLiteral("Version 1\nUptime 2")}});
+    bank.simRows =
+        rowsOf<SimRow>({{7, 1, u"Router"_s, 1, u"Enter privileged mode."_s, u"enable"_s, QString()},
+                        {7, 2, u"Router"_s, 2, u"Show the version."_s, u"show version"_s,
+                         u"Version 1\nUptime 2"_s}});
     return bank;
 }
 

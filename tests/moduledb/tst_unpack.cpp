@@ -1,87 +1,44 @@
 #include "FakeMessageBoxes.h"
-#include "SampleModule.h"
 #include "common/ErrorReport.h"
 #include "moduledb/Archive.h"
-#include "moduledb/writer/ModuleWriter.h"
 #include "moduledb/Unpack.h"
+#include "moduledb/writer/ModuleWriter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <zlib.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QByteArray le16(int value)
+QByteArray contentOf(const QString &path)
 {
-    QByteArray bytes;
-    bytes.append(char(value & 0xFF)).append(char((value >> 8) & 0xFF));
-    return bytes;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QByteArray le32(qint64 value)
-{
-    return le16(int(value & 0xFFFF)) + le16(int((value >> 16) & 0xFFFF));
-}
-
-// A zlib stream as compress() makes it.
-QByteArray zlibStream(const QByteArray &content)
-{
-    return qCompress(content).mid(4);
-}
-
-QByteArray archiveHeader(int entryCount)
-{
-    return le16(entryCount) + le16(0) + QByteArray(1, '\0') + QByteArray(1, '\0');
-}
-
-QByteArray entryHeader(const QByteArray &name)
-{
-    return QByteArray(1, char(name.size())) + name + QByteArray(16, '\0');
-}
-
-QByteArray block(const QByteArray &data, qint64 inflatedSize)
-{
-    return le32(data.size() - 1) + le32(inflatedSize) + data;
-}
-
-QByteArray storedEntry(const QByteArray &name, const QByteArray &content)
-{
-    return entryHeader(name) + block(zlibStream(content), content.size()) + le32(0);
-}
-
-QByteArray twoEntryArchive()
-{
-    ArchiveLayout layout;
-    layout.blockSize = 7;
-    layout.extraByte = true;
-    layout.filler = QByteArray(5, 'f');
-    layout.headerString1 = "Quendra test module";
-    layout.headerString2 = "512-330";
-    return packArchive({{"qm_info.dat", "first entry content"}, {"qm_dnd.dat", "second"}}, layout);
-}
-
+// A program folder inside a scratch folder, with its module folder and archive.
 struct Folders
 {
     QTemporaryDir root;
-    QString program = root.filePath(QStringLiteral("program"));
-    QString module = root.filePath(QStringLiteral("program/Module"));
-    QString archive = root.filePath(QStringLiteral("program/512-330.qdb"));
+    QString program = root.filePath(u"program"_s);
+    QString module = program + u"/Module"_s;
+    QString archive = program + u"/512-330.qdb"_s;
+    OneBasedArray<QString> testFiles;
 
-    Folders() { QDir().mkpath(program); }
-    void writeArchive(const QByteArray &bytes) const
+    explicit Folders(const std::optional<QByteArray> &archiveBytes)
     {
+        QDir().mkpath(program);
         QFile file(archive);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        if (archiveBytes && file.open(QIODevice::WriteOnly))
+            file.write(*archiveBytes);
     }
-    QByteArray read(const QString &path) const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    bool unpack() { return UnpackTest(archive, module, program, testFiles); }
 };
 
 } // namespace
@@ -89,331 +46,166 @@ struct Folders
 class TestUnpack : public QObject
 {
     Q_OBJECT
+
+    // Archives are built by hand here, so that damage can go anywhere.
+    static QByteArray le(qint64 value, int bytes)
+    {
+        QByteArray encoded;
+        for (int i = 0; i < bytes; ++i)
+            encoded.append(char(value >> 8 * i));
+        return encoded;
+    }
+    // A zlib stream as compress() makes it.
+    static QByteArray zlibStream(const QByteArray &content) { return qCompress(content).mid(4); }
+    static QByteArray header(int count) { return le(count, 2) + le(0, 2) + le(0, 1) + le(0, 1); }
+    static QByteArray entryHeader(const QByteArray &name)
+    {
+        return char(name.size()) + name + QByteArray(16, '\0');
+    }
+    static QByteArray block(const QByteArray &data, qint64 inflatedSize)
+    {
+        return le(data.size() - 1, 4) + le(inflatedSize, 4) + data;
+    }
+    static QByteArray entry(const QByteArray &name, const QByteArray &content)
+    {
+        return entryHeader(name) + block(zlibStream(content), content.size()) + le(0, 4);
+    }
+
 private Q_SLOTS:
-    void capacityRoundsHalfToEven_data();
-    void capacityRoundsHalfToEven();
-    void inflateBlockFitsTheTrueSizeAndToleratesAnExtraByte();
-    void inflateBlockFailsBeyondItsCapacity();
-    void inflateBlockRefusesImpossibleSizes();
+    void inflateBlock_data()
+    {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<int>("inflatedSize");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("outputSize");
+        const auto row = [](const char *name, const QByteArray &block, int size, int result,
+                            int output) {
+            QTest::newRow(name) << block << size << result << output;
+        };
+        const QByteArray text =
+            QByteArray("Answer records hold one entry per question. ").repeated(40);
+        row("true size", zlibStream(text), 1760, Z_OK, 1760);
+        row("one byte after the stream", zlibStream(text) + 'x', 1760, Z_OK, 1760);
+        row("more than stated, within capacity", zlibStream(QByteArray(112, 'b')), 100, Z_OK, 112);
+        // Beyond its capacity (1 % + 12, half to even) the output is full.
+        const QByteArray large = zlibStream(QByteArray(2000, 'a'));
+        row("capacity 62.5 to 62", large, 50, Z_BUF_ERROR, 62);
+        row("capacity 163.5 to 164", large, 150, Z_BUF_ERROR, 164);
+        row("capacity 1092.7 to 1093", large, 1070, Z_BUF_ERROR, 1093);
+        row("negative size", zlibStream("x"), -1, Z_MEM_ERROR, 0);
+        row("above the largest block", zlibStream("x"), maxBlockBytes + 1, Z_MEM_ERROR, 0);
+    }
+    void inflateBlock()
+    {
+        QFETCH(QByteArray, block);
+        QFETCH(int, inflatedSize);
+        QFETCH(int, result);
+        QFETCH(int, outputSize);
+        QCOMPARE(InflateBlock(block, inflatedSize), result);
+        QCOMPARE(block.size(), outputSize);
+    }
 
-    void parsesWhatThePackerWrites();
-    void emptyEntryHasNoContent();
-    void entryCountBelowOneHoldsNoModule_data();
-    void entryCountBelowOneHoldsNoModule();
-    void damagedLayoutsAreRefused_data();
-    void damagedLayoutsAreRefused();
-    void everyTruncationIsAReadFailure();
-    void failedInflationCompletesItsEntryAndStops();
+    void parseArchive_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ArchiveFailure>("failure");
+        QTest::addColumn<QByteArrayList>("contents");
+        const auto row = [](const char *name, const QByteArray &bytes, ArchiveFailure failure,
+                            const QByteArrayList &contents = {}) {
+            QTest::newRow(name) << bytes << failure << contents;
+        };
+        const QByteArray good = entry("good.dat", "fine");
+        const QByteArray data = zlibStream("content");
+        // After a good entry, the second of three.
+        const auto damaged = [&](const char *name, const QByteArray &second) {
+            row(name, header(3) + good + second, ArchiveFailure::Damaged, {"fine"});
+        };
+        QByteArray spoiled = zlibStream("broken content");
+        spoiled[spoiled.size() - 2] = char(spoiled[spoiled.size() - 2] ^ 0x55); // the checksum
 
-    void unpackWritesEntriesAndTextFiles();
-    void laterDuplicateReplacesEarlierFile();
-    void readOnlyTargetIsOverwritten();
-    void linkedTargetIsReplacedNotFollowed();
-    void missingArchiveGivesTheSystemError();
-    void emptyArchiveIsNotFound();
-    void damagedArchiveCannotBeRead();
-    void refusedNameWritesNothing();
+        row("empty entry", header(2) + entryHeader("e.dat") + le(0, 4) + good, ArchiveFailure::None,
+            {"", "fine"});
+        row("count 0", header(0) + good, ArchiveFailure::NoTestModule);
+        row("negative count", header(-3) + good, ArchiveFailure::NoTestModule);
+        row("negative filler", le(1, 2) + le(-2, 2) + le(0, 2) + good, ArchiveFailure::Damaged);
+        damaged("parent folder", entry("../evil.dat", "x"));
+        damaged("absolute", entry("/tmp/evil.dat", "x"));
+        damaged("backslash", entry("sub\\evil.dat", "x"));
+        damaged("drive", entry("C:evil.dat", "x"));
+        damaged("empty name", entry("", "x"));
+        damaged("dot", entry(".", "x"));
+        damaged("nul in name", entry(QByteArray("a\0b", 3), "x"));
+        damaged("negative storedLength", entryHeader("a") + le(-5, 4) + le(7, 4) + data + le(0, 4));
+        damaged("negative inflatedSize", entryHeader("a") + block(data, -1) + le(0, 4));
+        damaged("huge inflatedSize", entryHeader("a") + block(data, 0x7FFFFFFF) + le(0, 4));
+        // The entry of a block that does not inflate is read to its end marker; nothing after.
+        row("block does not inflate",
+            header(3) + good + entryHeader("two.dat") + block(spoiled, 14) +
+                block(zlibStream(" and more"), 9) + le(0, 4) + entry("three.dat", "3"),
+            ArchiveFailure::Damaged, {"fine", "broken content and more"});
+    }
+    void parseArchive()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(ArchiveFailure, failure);
+        QFETCH(QByteArrayList, contents);
+        const ParsedArchive archive = ::parseArchive(bytes);
+        QCOMPARE(archive.failure, failure);
+        QCOMPARE(archive.problem.isEmpty(), failure == ArchiveFailure::None);
+        QByteArrayList parsed;
+        for (const UnpackedEntry &entry : archive.entries)
+            parsed.append(entry.content);
+        QCOMPARE(parsed, contents);
+    }
+
+    void everyTruncationIsAReadFailure()
+    {
+        const QByteArray whole =
+            packArchive({{"qm_info.dat", "first entry content"}, {"qm_dnd.dat", "second"}},
+                        {"fill", "Quendra test module", "512-330", 7, true});
+        for (qsizetype length = 0; length < whole.size(); ++length) {
+            const ParsedArchive archive = ::parseArchive(whole.first(length));
+            const auto expected =
+                length < 2 ? ArchiveFailure::NoTestModule : ArchiveFailure::Damaged;
+            QVERIFY2(archive.failure == expected && archive.entries.size() < 2,
+                     qPrintable(QString::number(length)));
+        }
+    }
+
+    void existingTargetsAreReplacedNotWrittenThrough()
+    {
+        Folders folders(header(2) + entry("old.dat", "new") + entry("link.dat", "new"));
+        QDir().mkpath(folders.module);
+        const QString readOnly = folders.module + u"/old.dat"_s;
+        const QString outside = folders.root.filePath(u"outside.txt"_s);
+        for (const QString &path : {readOnly, outside}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("left from an earlier run");
+        }
+        QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+        QVERIFY(QFile::link(outside, folders.module + u"/link.dat"_s));
+        FakeMessageBoxes boxes;
+        QVERIFY(folders.unpack());
+        QCOMPARE(contentOf(readOnly), QByteArray("new"));
+        QVERIFY(QFile::permissions(readOnly) & QFileDevice::WriteOwner);
+        QCOMPARE(contentOf(folders.module + u"/link.dat"_s), QByteArray("new"));
+        QCOMPARE(contentOf(outside), QByteArray("left from an earlier run"));
+    }
+
+    void aMissingArchiveGivesTheSystemsErrorAndWritesNothing()
+    {
+        Folders folders(std::nullopt);
+        FakeMessageBoxes boxes;
+        QVERIFY(!folders.unpack());
+        const ErrorReport report{u"No such file or directory"_s, ENOENT,
+                                 u"Function Name: UnpackTest"_s};
+        QCOMPARE(boxes.shown,
+                 (QList<MessageBoxRequest>{{errorReportTitle, report.text(), MessageIcon::Critical,
+                                            MessageButtons::Ok}}));
+        QVERIFY(!QFileInfo::exists(folders.module));
+    }
 };
-
-void TestUnpack::capacityRoundsHalfToEven_data()
-{
-    QTest::addColumn<int>("inflatedSize");
-    QTest::addColumn<int>("capacity");
-    QTest::newRow("zero") << 0 << 12;
-    QTest::newRow("100") << 100 << 113;
-    QTest::newRow("tie down to even") << 50 << 62; // 62.5
-    QTest::newRow("tie up to even") << 150 << 164; // 163.5
-    QTest::newRow("below half") << 1020 << 1042;   // 1042.2
-    QTest::newRow("above half") << 1070 << 1093;   // 1092.7
-}
-
-void TestUnpack::capacityRoundsHalfToEven()
-{
-    QFETCH(int, inflatedSize);
-    QFETCH(int, capacity);
-    QCOMPARE(inflateCapacity(inflatedSize), capacity);
-}
-
-void TestUnpack::inflateBlockFitsTheTrueSizeAndToleratesAnExtraByte()
-{
-    const QByteArray content =
-        QByteArray("Answer records hold one entry per question. ").repeated(40);
-    QByteArray exact = zlibStream(content);
-    QCOMPARE(InflateBlock(exact, content.size()), Z_OK);
-    QCOMPARE(exact, content);
-
-    QByteArray withExtraByte = zlibStream(content) + 'x';
-    QCOMPARE(InflateBlock(withExtraByte, content.size()), Z_OK);
-    QCOMPARE(withExtraByte, content);
-}
-
-void TestUnpack::inflateBlockFailsBeyondItsCapacity()
-{
-    // 200 bytes with a stated size of 100: capacity 113 is too small.
-    const QByteArray content(200, 'a');
-    QByteArray data = zlibStream(content);
-    QCOMPARE(InflateBlock(data, 100), Z_BUF_ERROR);
-    QCOMPARE(data.size(), 113);
-
-    // Within the capacity a too small stated size still inflates.
-    QByteArray near = zlibStream(QByteArray(112, 'b'));
-    QCOMPARE(InflateBlock(near, 100), Z_OK);
-    QCOMPARE(near.size(), 112);
-}
-
-void TestUnpack::inflateBlockRefusesImpossibleSizes()
-{
-    QByteArray data = zlibStream("x");
-    QVERIFY(InflateBlock(data, -1) != Z_OK);
-    QVERIFY(InflateBlock(data, maxBlockBytes + 1) != Z_OK);
-}
-
-void TestUnpack::parsesWhatThePackerWrites()
-{
-    const ParsedArchive archive = parseArchive(twoEntryArchive());
-    QCOMPARE(archive.failure, ArchiveFailure::None);
-    QCOMPARE(archive.entryCount, 2);
-    QCOMPARE(archive.entries.size(), 2);
-    QCOMPARE(archive.entries[0].name, QStringLiteral("qm_info.dat"));
-    QCOMPARE(archive.entries[0].content, QByteArray("first entry content"));
-    QCOMPARE(archive.entries[1].name, QStringLiteral("qm_dnd.dat"));
-    QCOMPARE(archive.entries[1].content, QByteArray("second"));
-}
-
-void TestUnpack::emptyEntryHasNoContent()
-{
-    const QByteArray bytes =
-        archiveHeader(2) + entryHeader("empty.dat") + le32(0) + storedEntry("next.dat", "x");
-    const ParsedArchive archive = parseArchive(bytes);
-    QCOMPARE(archive.failure, ArchiveFailure::None);
-    QCOMPARE(archive.entries.size(), 2);
-    QCOMPARE(archive.entries[0].content, QByteArray());
-    QCOMPARE(archive.entries[1].content, QByteArray("x"));
-}
-
-void TestUnpack::entryCountBelowOneHoldsNoModule_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("one byte") << QByteArray(1, '\x05');
-    QTest::newRow("count 0") << archiveHeader(0) + storedEntry("a.dat", "x");
-    QTest::newRow("negative count") << archiveHeader(-3) + storedEntry("a.dat", "x");
-}
-
-void TestUnpack::entryCountBelowOneHoldsNoModule()
-{
-    QFETCH(QByteArray, bytes);
-    const ParsedArchive archive = parseArchive(bytes);
-    QCOMPARE(archive.failure, ArchiveFailure::NoTestModule);
-    QVERIFY(archive.entries.isEmpty());
-}
-
-void TestUnpack::damagedLayoutsAreRefused_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("entriesKept");
-    const QByteArray good = storedEntry("good.dat", "fine");
-    const QByteArray data = zlibStream("content");
-    auto withEntry = [&](const QByteArray &entry) { return archiveHeader(3) + good + entry; };
-
-    QTest::newRow("parent folder") << withEntry(storedEntry("../evil.dat", "x")) << 1;
-    QTest::newRow("dots inside") << withEntry(storedEntry("a..b", "x")) << 1;
-    QTest::newRow("absolute") << withEntry(storedEntry("/tmp/evil.dat", "x")) << 1;
-    QTest::newRow("backslash") << withEntry(storedEntry("sub\\evil.dat", "x")) << 1;
-    QTest::newRow("slash") << withEntry(storedEntry("sub/evil.dat", "x")) << 1;
-    QTest::newRow("drive") << withEntry(storedEntry("C:evil.dat", "x")) << 1;
-    QTest::newRow("empty name") << withEntry(storedEntry("", "x")) << 1;
-    QTest::newRow("dot") << withEntry(storedEntry(".", "x")) << 1;
-    QTest::newRow("nul in name") << withEntry(storedEntry(QByteArray("a\0b", 3), "x")) << 1;
-    QTest::newRow("negative storedLength")
-        << withEntry(entryHeader("a.dat") + le32(-5) + le32(7) + data + le32(0)) << 1;
-    QTest::newRow("negative inflatedSize")
-        << withEntry(entryHeader("a.dat") + block(data, -1) + le32(0)) << 1;
-    QTest::newRow("huge inflatedSize")
-        << withEntry(entryHeader("a.dat") + block(data, 0x7FFFFFFF) + le32(0)) << 1;
-    QTest::newRow("huge storedLength")
-        << withEntry(entryHeader("a.dat") + le32(0x7FFFFFF0) + le32(7) + data + le32(0)) << 1;
-    QTest::newRow("block past the end")
-        << withEntry(entryHeader("a.dat") + le32(data.size() + 40) + le32(7) + data) << 1;
-    QTest::newRow("negative filler") << le16(1) + le16(-2) + QByteArray(2, '\0') + good << 0;
-    QTest::newRow("filler past the end") << le16(1) + le16(500) + good << 0;
-    QTest::newRow("fewer entries than counted") << archiveHeader(3) + good + good << 2;
-}
-
-void TestUnpack::damagedLayoutsAreRefused()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, entriesKept);
-    const ParsedArchive archive = parseArchive(bytes);
-    QCOMPARE(archive.failure, ArchiveFailure::Damaged);
-    QVERIFY(!archive.problem.isEmpty());
-    QCOMPARE(archive.entries.size(), entriesKept);
-}
-
-void TestUnpack::everyTruncationIsAReadFailure()
-{
-    const QByteArray whole = twoEntryArchive();
-    for (qsizetype length = 0; length < whole.size(); ++length) {
-        const ParsedArchive archive = parseArchive(whole.first(length));
-        const ArchiveFailure expected =
-            length < 2 ? ArchiveFailure::NoTestModule : ArchiveFailure::Damaged;
-        QVERIFY2(archive.failure == expected, qPrintable(QString::number(length)));
-        QVERIFY(archive.entries.size() < 2);
-    }
-}
-
-void TestUnpack::failedInflationCompletesItsEntryAndStops()
-{
-    QByteArray broken = zlibStream("broken content");
-    broken[broken.size() - 2] = char(broken[broken.size() - 2] ^ 0x55); // spoils the checksum
-    const QByteArray bytes = archiveHeader(3) + storedEntry("one.dat", "1") +
-                             entryHeader("two.dat") + block(broken, 14) +
-                             block(zlibStream(" and more"), 9) + le32(0) +
-                             storedEntry("three.dat", "3");
-    const ParsedArchive archive = parseArchive(bytes);
-    QCOMPARE(archive.failure, ArchiveFailure::Damaged);
-    QCOMPARE(archive.entries.size(), 2);
-    QCOMPARE(archive.entries[1].name, QStringLiteral("two.dat"));
-    QVERIFY(archive.entries[1].content.endsWith(" and more"));
-}
-
-void TestUnpack::unpackWritesEntriesAndTextFiles()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    QList<ArchiveEntry> entries = bankEntries(sampleBank());
-    entries.append(ArchiveEntry{"README.TXT", "Read me."});
-    entries.append(ArchiveEntry{"eula.txt", "Terms."});
-    folders.writeArchive(packArchive(entries, ArchiveLayout()));
-
-    OneBasedArray<QString> testFiles;
-    QVERIFY(UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QVERIFY(boxes.shown.isEmpty());
-    QCOMPARE(testFiles.size(), 10);
-    QCOMPARE(testFiles[1], QStringLiteral("qm_info.dat"));
-    QCOMPARE(testFiles[9], QStringLiteral("README.TXT"));
-    QCOMPARE(filesIn(folders.module).size(), 8);
-    QCOMPARE(folders.read(folders.module + QStringLiteral("/qm_mcfri.dat")), entries[5].content);
-    QCOMPARE(folders.read(folders.program + QStringLiteral("/README.TXT")), QByteArray("Read me."));
-    QCOMPARE(folders.read(folders.program + QStringLiteral("/eula.txt")), QByteArray("Terms."));
-    QCOMPARE(filesIn(folders.program),
-             QStringList({QStringLiteral("512-330.qdb"), QStringLiteral("README.TXT"),
-                          QStringLiteral("eula.txt")}));
-}
-
-void TestUnpack::laterDuplicateReplacesEarlierFile()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    folders.writeArchive(archiveHeader(2) + storedEntry("t.dat", "earlier, longer") +
-                         storedEntry("t.dat", "later"));
-    OneBasedArray<QString> testFiles;
-    QVERIFY(UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(folders.read(folders.module + QStringLiteral("/t.dat")), QByteArray("later"));
-}
-
-void TestUnpack::readOnlyTargetIsOverwritten()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    QDir().mkpath(folders.module);
-    const QString target = folders.module + QStringLiteral("/t.dat");
-    {
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("left from an earlier run");
-    }
-    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadUser));
-    folders.writeArchive(archiveHeader(1) + storedEntry("t.dat", "new"));
-    OneBasedArray<QString> testFiles;
-    QVERIFY(UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(folders.read(target), QByteArray("new"));
-    QVERIFY(QFile::permissions(target) & QFileDevice::WriteOwner);
-}
-
-void TestUnpack::linkedTargetIsReplacedNotFollowed()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    QDir().mkpath(folders.module);
-    const QString outside = folders.root.filePath(QStringLiteral("outside.txt"));
-    {
-        QFile file(outside);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("keep");
-    }
-    QVERIFY(QFile::link(outside, folders.module + QStringLiteral("/t.dat")));
-    folders.writeArchive(archiveHeader(1) + storedEntry("t.dat", "new"));
-    OneBasedArray<QString> testFiles;
-    QVERIFY(UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(folders.read(outside), QByteArray("keep"));
-    QCOMPARE(folders.read(folders.module + QStringLiteral("/t.dat")), QByteArray("new"));
-}
-
-void TestUnpack::missingArchiveGivesTheSystemError()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    OneBasedArray<QString> testFiles;
-    QVERIFY(!UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].text, (ErrorReport{QStringLiteral("No such file or directory"), ENOENT,
-                                               QStringLiteral("Function Name: UnpackTest")}
-                                       .text()));
-    QVERIFY(!QFileInfo::exists(folders.module));
-}
-
-void TestUnpack::emptyArchiveIsNotFound()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    folders.writeArchive(QByteArray());
-    OneBasedArray<QString> testFiles;
-    QVERIFY(!UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].text, (ErrorReport{QStringLiteral("Test database not found."), 0,
-                                               QStringLiteral("Function Name: UnpackTest")}
-                                       .text()));
-}
-
-void TestUnpack::damagedArchiveCannotBeRead()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    // The second entry says it inflates to 10 bytes but holds 300.
-    folders.writeArchive(archiveHeader(3) + storedEntry("a.dat", "first") + entryHeader("b.dat") +
-                         block(zlibStream(QByteArray(300, 'z')), 10) + le32(0) +
-                         storedEntry("c.dat", "third"));
-    OneBasedArray<QString> testFiles;
-    QVERIFY(!UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("An error has occured"));
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
-    QCOMPARE(boxes.shown[0].text,
-             QStringLiteral("Quendra cannot read the test database.\n\nPlease report to "
-                            "support@quendra.example.com for assistance."));
-    // Nothing is written, not even the entry before the damaged one.
-    QVERIFY(!QFileInfo::exists(folders.module));
-    QCOMPARE(testFiles.size(), 3);
-    QCOMPARE(testFiles[2], QStringLiteral("b.dat"));
-    QCOMPARE(testFiles[3], QString());
-}
-
-void TestUnpack::refusedNameWritesNothing()
-{
-    Folders folders;
-    FakeMessageBoxes boxes;
-    folders.writeArchive(archiveHeader(3) + storedEntry("a.dat", "first") +
-                         storedEntry("../../escaped.txt", "x") + storedEntry("c.dat", "third"));
-    OneBasedArray<QString> testFiles;
-    QVERIFY(!UnpackTest(folders.archive, folders.module, folders.program, testFiles));
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].text, cannotReadDatabaseText());
-    QVERIFY(!QFileInfo::exists(folders.module));
-    QCOMPARE(QDir(folders.root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList({QStringLiteral("program")}));
-}
 
 QTEST_GUILESS_MAIN(TestUnpack)
 #include "tst_unpack.moc"

@@ -2,6 +2,7 @@
 
 #include "SourceReader.h"
 #include "moduledb/Ansi.h"
+#include "moduledb/ModulePreload.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,343 +10,25 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QtEndian>
 
-#include <zlib.h>
+#include <algorithm>
 
 namespace {
 
 const QString dumpedQuestionFile = QStringLiteral("questions/00-questions.json");
 
-// Larger blocks are taken for damage rather than allocated.
-constexpr qint32 maxInflatedBlock = 64 * 1024 * 1024;
-
-// Reads little-endian fields from a byte range; once a read runs past the end every
-// further read fails too.
-class ByteReader
+// The block size that splits the entries as the archive does: the size of the first of
+// several blocks or, when no entry has several, the default unless one block is larger.
+int blockSizeOf(const QList<UnpackedEntry> &entries)
 {
-public:
-    explicit ByteReader(QByteArrayView bytes) : m_bytes(bytes) {}
-
-    bool atEnd() const { return m_at >= m_bytes.size(); }
-    qsizetype remaining() const { return m_bytes.size() - m_at; }
-    bool failed() const { return m_failed; }
-
-    QByteArrayView take(qsizetype count)
-    {
-        if (m_failed || count < 0 || count > remaining()) {
-            m_failed = true;
-            return {};
-        }
-        const QByteArrayView bytes = m_bytes.sliced(m_at, count);
-        m_at += count;
-        return bytes;
+    int largestSingle = ArchiveLayout().blockSize;
+    for (const UnpackedEntry &entry : entries) {
+        if (entry.blockSizes.size() > 1)
+            return entry.blockSizes.first();
+        if (entry.blockSizes.size() == 1)
+            largestSingle = std::max(largestSingle, int(entry.blockSizes.first()));
     }
-    quint8 byte()
-    {
-        const QByteArrayView bytes = take(1);
-        return m_failed ? 0 : quint8(bytes[0]);
-    }
-    qint16 int16()
-    {
-        const QByteArrayView bytes = take(2);
-        return m_failed ? 0 : qFromLittleEndian<qint16>(bytes.data());
-    }
-    qint32 int32()
-    {
-        const QByteArrayView bytes = take(4);
-        return m_failed ? 0 : qFromLittleEndian<qint32>(bytes.data());
-    }
-    QString text() { return fromAnsi(take(quint16(int16()))); }
-    QString fixedText(int length) { return fromAnsi(take(length)); }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_at = 0;
-    bool m_failed = false;
-};
-
-struct Block
-{
-    int inflatedSize = 0;
-    bool extraByte = false;
-    char extraValue = 0;
-};
-
-struct ReadEntry
-{
-    ArchiveEntry entry;
-    QList<Block> blocks;
-};
-
-struct ReadArchive
-{
-    ArchiveLayout layout;
-    QList<ReadEntry> entries;
-};
-
-std::optional<ReadArchive> readArchive(QByteArrayView bytes, QString *error, QStringList *warnings)
-{
-    ByteReader in(bytes);
-    ReadArchive archive;
-    const int entryCount = in.int16();
-    if (in.failed() || entryCount < 1) {
-        *error = QStringLiteral("the file holds no test module (entry count %1)").arg(entryCount);
-        return std::nullopt;
-    }
-    archive.layout.filler = in.take(in.int16()).toByteArray();
-    archive.layout.headerString1 = in.take(in.byte()).toByteArray();
-    archive.layout.headerString2 = in.take(in.byte()).toByteArray();
-    if (in.failed()) {
-        *error = QStringLiteral("the archive ends inside its header");
-        return std::nullopt;
-    }
-    for (int i = 1; i <= entryCount; ++i) {
-        ReadEntry read;
-        read.entry.name = in.take(in.byte()).toByteArray();
-        read.entry.reserved = in.take(reservedBytes).toByteArray();
-        const QString where =
-            QStringLiteral("entry %1 (%2): ").arg(i).arg(fromAnsi(read.entry.name));
-        for (int storedLength = in.int32(); storedLength != 0 && !in.failed();
-             storedLength = in.int32()) {
-            const qint32 inflatedSize = in.int32();
-            if (storedLength < 0 || inflatedSize < 0 || inflatedSize > maxInflatedBlock) {
-                *error = where + QStringLiteral("block %1 has a length below 0 or above %2 bytes")
-                                     .arg(read.blocks.size() + 1);
-                return std::nullopt;
-            }
-            const QByteArrayView data = in.take(qsizetype(storedLength) + 1);
-            if (in.failed())
-                break;
-            QByteArray inflated(inflatedSize, Qt::Uninitialized);
-            z_stream stream{};
-            if (inflateInit(&stream) != Z_OK) {
-                *error = QStringLiteral("zlib cannot be set up");
-                return std::nullopt;
-            }
-            stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
-            stream.avail_in = uInt(data.size());
-            stream.next_out = reinterpret_cast<Bytef *>(inflated.data());
-            stream.avail_out = uInt(inflated.size());
-            const int result = inflate(&stream, Z_FINISH);
-            const qsizetype consumed = qsizetype(stream.total_in);
-            const qsizetype produced = qsizetype(stream.total_out);
-            inflateEnd(&stream);
-            if (result != Z_STREAM_END || produced != inflatedSize) {
-                *error = where + QStringLiteral("block %1 does not inflate to its %2 bytes")
-                                     .arg(read.blocks.size() + 1)
-                                     .arg(inflatedSize);
-                return std::nullopt;
-            }
-            const qsizetype trailing = data.size() - consumed;
-            if (trailing > 1) {
-                *error = where + QStringLiteral("block %1 has %2 bytes after its zlib stream")
-                                     .arg(read.blocks.size() + 1)
-                                     .arg(trailing);
-                return std::nullopt;
-            }
-            read.blocks.append({inflatedSize, trailing == 1, trailing == 1 ? data.back() : '\0'});
-            read.entry.content.append(inflated);
-        }
-        if (in.failed()) {
-            *error = where + QStringLiteral("the archive ends inside this entry");
-            return std::nullopt;
-        }
-        archive.entries.append(read);
-    }
-    if (!in.atEnd())
-        warnings->append(
-            QStringLiteral("%1 bytes after the last entry are left out").arg(in.remaining()));
-    return archive;
-}
-
-// The layout that packs the blocks as they are: one block size and one extra-byte choice.
-void deriveBlockLayout(ReadArchive &archive, QStringList *warnings)
-{
-    QList<int> fullSizes;
-    int largestSingle = 0;
-    int extraBytes = 0;
-    int blocks = 0;
-    bool nonZeroExtra = false;
-    for (const ReadEntry &read : archive.entries) {
-        if (read.blocks.size() > 1)
-            fullSizes.append(read.blocks.first().inflatedSize);
-        else if (read.blocks.size() == 1)
-            largestSingle = std::max(largestSingle, read.blocks.first().inflatedSize);
-        for (const Block &block : read.blocks) {
-            ++blocks;
-            extraBytes += block.extraByte ? 1 : 0;
-            nonZeroExtra = nonZeroExtra || block.extraValue != 0;
-        }
-    }
-    const int defaultSize = ArchiveLayout().blockSize;
-    archive.layout.blockSize =
-        fullSizes.isEmpty() ? std::max(defaultSize, largestSingle) : fullSizes.first();
-    archive.layout.extraByte = extraBytes * 2 > blocks;
-    if (extraBytes != 0 && extraBytes != blocks)
-        warnings->append(QStringLiteral("only %1 of %2 blocks carry an extra byte; the source "
-                                        "gives %3")
-                             .arg(extraBytes)
-                             .arg(blocks)
-                             .arg(archive.layout.extraByte ? QStringLiteral("all of them one")
-                                                           : QStringLiteral("none")));
-    if (nonZeroExtra)
-        warnings->append(QStringLiteral("some blocks' extra byte is not 0; packing writes 0"));
-}
-
-QString tableNameOf(const QString &entryName)
-{
-    const qsizetype underscore = entryName.indexOf(u'_');
-    QString name = underscore < 0 ? entryName : entryName.mid(underscore + 1);
-    return name.left(name.indexOf(u'.')).toLower();
-}
-
-bool isTextEntryName(const QString &name)
-{
-    return name.compare(QStringLiteral("readme.txt"), Qt::CaseInsensitive) == 0 ||
-           name.compare(QStringLiteral("eula.txt"), Qt::CaseInsensitive) == 0;
-}
-
-template <typename Row, typename ReadRow>
-OneBasedArray<Row> decodeRows(const QString &table, QByteArrayView bytes, ReadRow readRow,
-                              QStringList *warnings)
-{
-    OneBasedArray<Row> rows;
-    ByteReader in(bytes);
-    qsizetype recordStart = 0;
-    while (!in.atEnd()) {
-        Row row = readRow(in);
-        if (in.failed()) {
-            warnings->append(QStringLiteral("table %1 ends with %2 bytes that are not a whole "
-                                            "record; they are left out")
-                                 .arg(table)
-                                 .arg(bytes.size() - recordStart));
-            break;
-        }
-        recordStart = bytes.size() - in.remaining();
-        rows.append(row);
-    }
-    return rows;
-}
-
-void decodeTable(QuestionBank &bank, const QString &table, QByteArrayView bytes,
-                 QStringList *warnings)
-{
-    if (table == QStringLiteral("info")) {
-        ByteReader in(bytes);
-        TestInfo &info = bank.testInfo;
-        info.examCode = in.text();
-        info.examTitle = in.text();
-        info.examQuestionCount = in.int16();
-        info.passingScore = in.int16();
-        info.durationMinutes = in.int16();
-        info.totalQuestions = in.int16();
-        info.numObjectives = in.byte();
-        info.dbVersion = in.text();
-        info.dbRelease = in.text();
-        info.description = in.text();
-        info.notes = in.text();
-        if (in.failed())
-            warnings->append(QStringLiteral("table info holds no whole record"));
-        else if (!in.atEnd())
-            warnings->append(QStringLiteral("table info has %1 bytes after its record; they are "
-                                            "left out")
-                                 .arg(in.remaining()));
-    } else if (table == QStringLiteral("objective")) {
-        bank.objectives = decodeRows<Objective>(
-            table, bytes,
-            [](ByteReader &in) {
-                Objective row;
-                row.objectiveNo = in.byte();
-                row.objectiveName = in.text();
-                row.questionCount = in.int16();
-                return row;
-            },
-            warnings);
-    } else if (table == QStringLiteral("prompt")) {
-        bank.prompts = decodeRows<Prompt>(
-            table, bytes,
-            [](ByteReader &in) {
-                Prompt row;
-                row.promptNo = in.byte();
-                row.promptText = in.text();
-                return row;
-            },
-            warnings);
-    } else if (table == QStringLiteral("questiontype")) {
-        bank.questionTypes = decodeRows<QuestionType>(
-            table, bytes,
-            [](ByteReader &in) {
-                QuestionType row;
-                row.typeCode = in.byte();
-                row.typeName = in.text();
-                row.typeCaption = in.text();
-                return row;
-            },
-            warnings);
-    } else if (table == QStringLiteral("question")) {
-        bank.questions = decodeRows<Question>(
-            table, bytes,
-            [](ByteReader &in) {
-                Question row;
-                row.questionId = in.int16();
-                row.questionCode = in.fixedText(questionCodeLength);
-                row.objectiveNo = in.byte();
-                row.questionText = in.text();
-                row.questionType = in.byte();
-                row.choiceCount = in.byte();
-                row.answerKey = in.int16();
-                row.diagramFile = in.text();
-                row.exhibitFile = in.text();
-                row.explanation = in.text();
-                row.reference = in.text();
-                return row;
-            },
-            warnings);
-    } else if (table == QStringLiteral("mcfri")) {
-        bank.choiceRows = decodeRows<ChoiceRow>(
-            table, bytes,
-            [](ByteReader &in) {
-                ChoiceRow row;
-                row.questionId = in.int16();
-                row.rowNo = in.byte();
-                row.text = in.text();
-                row.spare = in.int16();
-                return row;
-            },
-            warnings);
-    } else if (table == QStringLiteral("dnd")) {
-        bank.dndRows = decodeRows<DndRow>(
-            table, bytes,
-            [](ByteReader &in) {
-                DndRow row;
-                row.questionId = in.int16();
-                row.rowNo = in.byte();
-                row.correctSource = in.byte();
-                row.text = in.text();
-                row.targetLeft = in.int16();
-                row.targetTop = in.int16();
-                row.targetWidth = in.int16();
-                row.targetHeight = in.int16();
-                return row;
-            },
-            warnings);
-    } else if (table == QStringLiteral("simulation")) {
-        bank.simRows = decodeRows<SimRow>(
-            table, bytes,
-            [](ByteReader &in) {
-                SimRow row;
-                row.questionId = in.int16();
-                row.rowNo = in.byte();
-                row.hostName = in.text();
-                row.promptNo = in.byte();
-                row.taskText = in.text();
-                row.expectedCommand = in.text();
-                row.response = in.text();
-                return row;
-            },
-            warnings);
-    }
+    return largestSingle;
 }
 
 // Splits "qm_info.dat" into the prefix and the extension around the table name.
@@ -471,58 +154,63 @@ QByteArray jsonBytes(const QJsonObject &object)
 
 std::optional<DumpedModule> dumpArchive(QByteArrayView bytes, QString *error)
 {
-    DumpedModule dumped;
-    QStringList &warnings = dumped.warnings;
-    auto archive = readArchive(bytes, error, &warnings);
-    if (!archive)
+    // Read as the program reads it: what dumps is what loads.
+    PreloadedModule module = preloadArchive(bytes);
+    const ParsedArchive &archive = module.archive;
+    if (archive.failure != ArchiveFailure::None) {
+        *error = archive.problem;
         return std::nullopt;
-    deriveBlockLayout(*archive, &warnings);
+    }
+    if (!module.tablesLoaded) {
+        *error = QStringLiteral("the entries do not load as they stand (a text entry comes "
+                                "first, or two entries have the same name)");
+        return std::nullopt;
+    }
+    if (module.loadProblem) {
+        *error = module.loadProblem->description;
+        return std::nullopt;
+    }
 
+    DumpedModule dumped;
     ModuleSource &source = dumped.source;
-    source.layout = archive->layout;
-    source.reserved = archive->entries.first().entry.reserved;
-    std::tie(source.entryPrefix, source.entryExtension) =
-        prefixAndExtension(fromAnsi(archive->entries.first().entry.name));
-
-    QStringList tablesSeen;
-    for (const ReadEntry &read : std::as_const(archive->entries)) {
-        const QString name = fromAnsi(read.entry.name);
-        if (read.entry.reserved != source.reserved)
-            warnings.append(QStringLiteral("entry %1 has other reserved bytes than the first "
-                                           "entry; the source gives every entry the first's")
-                                .arg(name));
-        const QString table = tableNameOf(name);
-        if (isTextEntryName(name) || !tableNames().contains(table)) {
-            source.textEntries.append({name, read.entry.content});
-            continue;
-        }
-        if (tablesSeen.contains(table))
-            warnings.append(
-                QStringLiteral("table %1 appears twice; the later entry is kept").arg(table));
-        tablesSeen.append(table);
-        decodeTable(source.bank, table, read.entry.content, &warnings);
-    }
-    for (const QString &table : tableNames()) {
-        if (!tablesSeen.contains(table))
-            warnings.append(QStringLiteral("the archive has no table %1").arg(table));
-    }
+    source.bank = std::move(module.bank);
     for (int q = 1; q <= source.bank.questions.size(); ++q) {
         source.bank.questions[q].questionCode = trimmedCode(source.bank.questions[q].questionCode);
         source.questionFiles.append(dumpedQuestionFile);
     }
+    for (const UnpackedEntry &entry : archive.entries) {
+        if (isProgramFolderEntry(entry.name))
+            source.textEntries.append({entry.name, entry.content});
+    }
+    std::tie(source.entryPrefix, source.entryExtension) =
+        prefixAndExtension(archive.entries.first().name);
+    source.reserved = archive.entries.first().reserved;
+    source.layout.filler = archive.filler;
+    source.layout.headerString1 = archive.headerString1;
+    source.layout.headerString2 = archive.headerString2;
+    source.layout.blockSize = blockSizeOf(archive.entries);
+    // A prompt table that read no record holds its capacity of empty prompts.
+    if (std::all_of(source.bank.prompts.begin(), source.bank.prompts.end(),
+                    [](const Prompt &prompt) { return prompt == Prompt(); }))
+        source.bank.prompts.clear();
 
     // The source goes through its files and back, exactly as a later pack will read it.
-    QStringList readErrors;
-    const auto reread = readSourceFiles(sourceFiles(source), &readErrors);
-    const QByteArray repacked = reread ? packModule(*reread) : QByteArray();
-    if (repacked != bytes) {
-        qsizetype at = 0;
-        while (at < repacked.size() && at < bytes.size() && repacked[at] == bytes[at])
-            ++at;
-        warnings.append(QStringLiteral("packing the dumped source does not give the same archive "
-                                       "(the first difference is at byte %1)")
-                            .arg(at));
+    // Whether the blocks carry a byte after their zlib streams only shows in the bytes.
+    QByteArray repacked;
+    for (const bool extraByte : {false, true}) {
+        source.layout.extraByte = extraByte;
+        QStringList readErrors;
+        const auto reread = readSourceFiles(sourceFiles(source), &readErrors);
+        repacked = reread ? packModule(*reread) : QByteArray();
+        if (repacked == bytes)
+            return dumped;
     }
+    qsizetype at = 0;
+    while (at < repacked.size() && at < bytes.size() && repacked[at] == bytes[at])
+        ++at;
+    dumped.warnings.append(QStringLiteral("packing the dumped source does not give the same "
+                                          "archive (the first difference is at byte %1)")
+                               .arg(at));
     return dumped;
 }
 

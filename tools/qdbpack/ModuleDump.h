@@ -17,8 +17,8 @@ struct DumpedModule
     QStringList warnings;
 };
 
-// Reads an archive back into its source form; nullopt with the reason in error when the
-// archive cannot be read at all.
+// Reads an archive as the program loads it, back into its source form; nullopt with the
+// reason in error when the program would not load it.
 std::optional<DumpedModule> dumpArchive(QByteArrayView archive, QString *error);
 
 // The files of a source folder: relative path -> content (module.json, questions/*.json and

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "moduledb/writer/ModuleWriter.h"
 #include "moduledb/QuestionBank.h"
+#include "moduledb/writer/ModuleWriter.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QRect>
 #include <QSet>
 #include <QString>
 
@@ -32,6 +34,9 @@ struct ModuleSource
     OneBasedArray<QString> questionFiles;
     // The names under files/, when the source was read from a folder.
     std::optional<QSet<QString>> availableFiles;
+    // The drop slots, in pixels, of each picture the build draws from diagrams/<name>.json,
+    // by picture name (<name>.png).
+    QHash<QString, QList<QRect>> drawnSlots;
 };
 
 // Values a source may leave out, computed from the rows of question q. The key of a choice

@@ -3,7 +3,9 @@
 #include "moduledb/Ansi.h"
 #include "moduledb/BankCheck.h"
 
+#include <QFileInfo>
 #include <QHash>
+#include <QRect>
 
 #include <bit>
 
@@ -41,10 +43,30 @@ private:
                 QStringLiteral(" is %1 bytes long, the most is %2").arg(length).arg(maxTextBytes));
     }
 
+    // Text a reader or a candidate cannot do without.
+    void required(const QString &where, const QString &field, const QString &value)
+    {
+        if (value.trimmed().isEmpty())
+            m_errors.append(where + field + QStringLiteral(" must not be empty"));
+    }
+
+    // Typed text is compared without its outer spaces: stored with them it never matches.
+    void typable(const QString &where, const QString &field, const QString &value)
+    {
+        required(where, field, value);
+        if (!value.trimmed().isEmpty() && value != value.trimmed())
+            m_errors.append(where + field +
+                            QStringLiteral(" \"%1\" has spaces at an end, which typing never "
+                                           "matches")
+                                .arg(value));
+    }
+
     void checkInfo()
     {
         const TestInfo &info = m_bank.testInfo;
         const QString where = moduleFile + QStringLiteral("info.");
+        required(where, QStringLiteral("examCode"), info.examCode);
+        required(where, QStringLiteral("examTitle"), info.examTitle);
         text(where, QStringLiteral("examCode"), info.examCode);
         text(where, QStringLiteral("examTitle"), info.examTitle);
         text(where, QStringLiteral("dbVersion"), info.dbVersion);
@@ -170,6 +192,8 @@ private:
                                     QStringLiteral("questionCount %1 differs from its %2 questions")
                                         .arg(row.questionCount)
                                         .arg(questions));
+                else if (questions == 0)
+                    m_errors.append(where + QStringLiteral("no question belongs to it"));
             }
         }
         if (checkCapacity(moduleFile + QStringLiteral("prompts: "), m_bank.prompts.size(),
@@ -262,6 +286,10 @@ private:
             else
                 m_firstWithCode.insert(code, q);
         }
+        required(where, QStringLiteral("questionCode"), question.questionCode);
+        required(where, QStringLiteral("questionText"), question.questionText);
+        required(where, QStringLiteral("explanation"), question.explanation);
+        required(where, QStringLiteral("reference"), question.reference);
         text(where, QStringLiteral("questionText"), question.questionText);
         text(where, QStringLiteral("diagramFile"), question.diagramFile);
         text(where, QStringLiteral("exhibitFile"), question.exhibitFile);
@@ -338,13 +366,31 @@ private:
 
         checkAnswerKey(where, question, int(choices.size()), int(targets.size()));
 
-        for (int i : choices)
-            text(where + QStringLiteral("%1 %2: ").arg(noun).arg(m_bank.choiceRows[i].rowNo),
-                 QStringLiteral("text"), m_bank.choiceRows[i].text);
+        QHash<QString, int> choiceWithText;
+        for (int i : choices) {
+            const ChoiceRow &row = m_bank.choiceRows[i];
+            const QString rowWhere = where + QStringLiteral("%1 %2: ").arg(noun).arg(row.rowNo);
+            text(rowWhere, QStringLiteral("text"), row.text);
+            if (type == TypedAnswer || type == TypedValues)
+                typable(rowWhere, QStringLiteral("text"), row.text);
+            else
+                required(rowWhere, QStringLiteral("text"), row.text);
+            // A candidate cannot tell two choices of the same text apart.
+            if (type != SingleAnswer && type != MultipleAnswers)
+                continue;
+            const QString key = row.text.trimmed().toLower();
+            if (const int first = choiceWithText.value(key); first != 0)
+                m_errors.append(rowWhere + QStringLiteral("text repeats choice %1").arg(first));
+            else
+                choiceWithText.insert(key, row.rowNo);
+        }
         for (int i : targets) {
             const DndRow &row = m_bank.dndRows[i];
             const QString rowWhere = where + QStringLiteral("target %1: ").arg(row.rowNo);
             text(rowWhere, QStringLiteral("text"), row.text);
+            // A text drag-and-drop target is its text.
+            if (type == TextDragAndDrop)
+                required(rowWhere, QStringLiteral("text"), row.text);
             if (row.correctSource > choices.size())
                 m_errors.append(rowWhere +
                                 QStringLiteral("correctSource %1 does not exist (the question "
@@ -352,11 +398,8 @@ private:
                                     .arg(row.correctSource)
                                     .arg(plural(choices.size(), QStringLiteral("item"))));
         }
-        if (type == GraphicalDragAndDrop && !targets.isEmpty() &&
-            (m_bank.dndRows[targets.first()].targetWidth <= 0 ||
-             m_bank.dndRows[targets.first()].targetHeight <= 0))
-            m_errors.append(where + QStringLiteral("target 1: width and height must be above 0 "
-                                                   "(they size every item)"));
+        if (type == GraphicalDragAndDrop)
+            checkGraphicalTargets(where, question, targets);
         if (usesTargets && targets.isEmpty())
             m_errors.append(where + QStringLiteral("has no drag-and-drop targets"));
         if (type == GraphicalDragAndDrop && question.diagramFile.isEmpty())
@@ -365,6 +408,9 @@ private:
         for (int i : tasks) {
             const SimRow &row = m_bank.simRows[i];
             const QString rowWhere = where + QStringLiteral("task %1: ").arg(row.rowNo);
+            required(rowWhere, QStringLiteral("hostName"), row.hostName);
+            required(rowWhere, QStringLiteral("taskText"), row.taskText);
+            typable(rowWhere, QStringLiteral("expectedCommand"), row.expectedCommand);
             text(rowWhere, QStringLiteral("hostName"), row.hostName);
             text(rowWhere, QStringLiteral("taskText"), row.taskText);
             text(rowWhere, QStringLiteral("expectedCommand"), row.expectedCommand);
@@ -374,6 +420,61 @@ private:
                                 QStringLiteral("promptNo %1 does not exist (the module has %2)")
                                     .arg(row.promptNo)
                                     .arg(plural(m_bank.prompts.size(), QStringLiteral("prompt"))));
+        }
+    }
+
+    static QRect targetRect(const DndRow &row)
+    {
+        return {row.targetLeft, row.targetTop, row.targetWidth, row.targetHeight};
+    }
+
+    // The first target sizes every item: the targets are all of its size, apart from each
+    // other and, on a drawn picture, on the slots the drawing shows (15 twips a pixel).
+    void checkGraphicalTargets(const QString &where, const Question &question,
+                               const QList<int> &targets)
+    {
+        if (targets.isEmpty())
+            return;
+        const QRect first = targetRect(m_bank.dndRows[targets.first()]);
+        if (first.width() <= 0 || first.height() <= 0)
+            m_errors.append(where + QStringLiteral("target 1: width and height must be above 0 "
+                                                   "(they size every item)"));
+        const auto drawn = m_source.drawnSlots.constFind(question.diagramFile);
+        const QString drawing = QStringLiteral("diagrams/%1.json")
+                                    .arg(QFileInfo(question.diagramFile).completeBaseName());
+        if (drawn != m_source.drawnSlots.cend() && drawn->size() != targets.size())
+            m_errors.append(where + QStringLiteral("has %1, but %2 draws %3")
+                                        .arg(plural(targets.size(), QStringLiteral("target")),
+                                             drawing,
+                                             plural(drawn->size(), QStringLiteral("slot"))));
+        for (qsizetype j = 0; j < targets.size(); ++j) {
+            const QRect target = targetRect(m_bank.dndRows[targets[j]]);
+            const QString rowWhere = where + QStringLiteral("target %1: ").arg(j + 1);
+            if (target.size() != first.size())
+                m_errors.append(rowWhere + QStringLiteral("is not the size of target 1"));
+            for (qsizetype k = 0; k < j; ++k) {
+                if (targetRect(m_bank.dndRows[targets[k]]).intersects(target))
+                    m_errors.append(rowWhere + QStringLiteral("overlaps target %1").arg(k + 1));
+            }
+            if (drawn == m_source.drawnSlots.cend() || j >= drawn->size())
+                continue;
+            const QRect slot = drawn->at(j);
+            const QRect slotTwips(slot.x() * 15, slot.y() * 15, slot.width() * 15,
+                                  slot.height() * 15);
+            if (target != slotTwips)
+                m_errors.append(rowWhere + QStringLiteral("left %1, top %2, width %3, height %4 "
+                                                          "differ from slot %5 of %6 (%7, %8, "
+                                                          "%9, %10)")
+                                               .arg(target.x())
+                                               .arg(target.y())
+                                               .arg(target.width())
+                                               .arg(target.height())
+                                               .arg(j + 1)
+                                               .arg(drawing)
+                                               .arg(slotTwips.x())
+                                               .arg(slotTwips.y())
+                                               .arg(slotTwips.width())
+                                               .arg(slotTwips.height()));
         }
     }
 

@@ -1,5 +1,6 @@
 #include "SourceReader.h"
 
+#include "Topology.h"
 #include "moduledb/Ansi.h"
 
 #include <QDir>
@@ -541,11 +542,25 @@ std::optional<ModuleSource> readSourceFiles(const QMap<QString, QByteArray> &fil
     }
     ModuleSource source = reader.finish();
     for (auto it = files.begin(); it != files.end(); ++it) {
-        if (it.key().startsWith(QStringLiteral("files/"))) {
-            if (!source.availableFiles)
-                source.availableFiles.emplace();
-            source.availableFiles->insert(it.key().mid(6));
+        QString available;
+        if (it.key().startsWith(QStringLiteral("files/")))
+            available = it.key().mid(6);
+        // The build draws each network description diagrams/<name>.json as <name>.png.
+        if (it.key().startsWith(QStringLiteral("diagrams/")) &&
+            it.key().endsWith(QStringLiteral(".json"))) {
+            available = it.key().mid(9).chopped(5) + QStringLiteral(".png");
+            const TopologyResult drawing = parseTopology(it.value());
+            if (!drawing.topology)
+                errors->append(it.key() + QStringLiteral(": ") + drawing.error);
+            for (const Slot &slot : drawing.topology ? drawing.topology->slots : QList<Slot>())
+                source.drawnSlots[available].append(
+                    QRect(slot.topLeft, drawing.topology->slotSize));
         }
+        if (available.isEmpty())
+            continue;
+        if (!source.availableFiles)
+            source.availableFiles.emplace();
+        source.availableFiles->insert(available);
     }
     errors->append(reader.errors());
     if (!errors->isEmpty())
@@ -575,15 +590,11 @@ std::optional<ModuleSource> readModuleFolder(const QString &folder, QStringList 
     }
     readFiles(QString(), {});
     readFiles(QStringLiteral("questions"), {QStringLiteral("*.json")});
-    // Pictures and exhibits are only looked up by name. The build draws each network
-    // description diagrams/<name>.json as the picture <name>.png.
+    readFiles(QStringLiteral("diagrams"), {QStringLiteral("*.json")});
+    // Pictures and exhibits are only looked up by name.
     for (const QString &name :
          QDir(dir.filePath(QStringLiteral("files"))).entryList(QDir::Files | QDir::Hidden))
         files.insert(QStringLiteral("files/") + name, QByteArray());
-    for (const QString &name : QDir(dir.filePath(QStringLiteral("diagrams")))
-                                   .entryList({QStringLiteral("*.json")}, QDir::Files))
-        files.insert(QStringLiteral("files/") + name.chopped(5) + QStringLiteral(".png"),
-                     QByteArray());
     if (!errors->isEmpty())
         return std::nullopt;
     auto source = readSourceFiles(files, errors);

@@ -43,8 +43,9 @@ private:
 };
 
 // Reads a source held in memory: paths relative to the source folder ("module.json",
-// "questions/00-a.json", "readme.txt"; "files/x.png" only for its name) mapped to contents.
-// Question files are read in path order. Without validation; nullopt with the messages in
+// "questions/00-a.json", "readme.txt"; "files/x.png" only for its name; "diagrams/x.json",
+// the drawing the build makes x.png of) mapped to contents. Question files are read in
+// path order. Without validation; nullopt with the messages in
 // errors when the files cannot be parsed.
 std::optional<ModuleSource> readSourceFiles(const QMap<QString, QByteArray> &files,
                                             QStringList *errors);
