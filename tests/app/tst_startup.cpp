@@ -1,130 +1,26 @@
+#include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/SplashWindow.h"
 #include "app/StartUp.h"
-#include "moduledb/writer/ModuleWriter.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QLockFile>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
-#include <QtEndian>
 
 namespace {
-const ScreenInfo goodScreen{1024, 768, 24};
 
-// A module of one objective and one question, enough for the reader to load.
-QuestionBank smallBank()
-{
-    QuestionBank bank;
-    bank.testInfo = {QStringLiteral("512-330"),
-                     QStringLiteral("Networking"),
-                     1,
-                     700,
-                     10,
-                     1,
-                     1,
-                     QStringLiteral("1.0"),
-                     QStringLiteral("2026"),
-                     QStringLiteral("Sample"),
-                     QStringLiteral("Notes")};
-    bank.objectives.append({1, QStringLiteral("Addressing"), 1});
-    bank.prompts.append({1, QStringLiteral(">")});
-    bank.questionTypes.append({1, QStringLiteral("single"), QStringLiteral("Single Answer")});
-    bank.questions.append({1,
-                           QStringLiteral("Q0001     "),
-                           1,
-                           QStringLiteral("Which one?"),
-                           1,
-                           2,
-                           1,
-                           {},
-                           {},
-                           QStringLiteral("Because."),
-                           QStringLiteral("RFC")});
-    bank.choiceRows.append({1, 1, QStringLiteral("This one"), 0});
-    bank.choiceRows.append({1, 2, QStringLiteral("That one"), 0});
-    return bank;
-}
-
-// Counts the paints of the widget it watches.
-class PaintCounter : public QObject
-{
-public:
-    PaintCounter(QWidget *watched, int &paints) : QObject(watched), m_paints(paints)
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++m_paints;
-        return false;
-    }
-
-private:
-    int &m_paints;
-};
-
-// The program folder of a run: a scratch folder with Module/ holding the given archive.
-struct ProgramFolder
-{
-    QTemporaryDir folder;
-
-    QString path() const { return folder.path(); }
-    QString moduleFolder() const { return folder.path() + QStringLiteral("/Module"); }
-    void writeModule(const QByteArray &archive) const
-    {
-        QDir().mkpath(moduleFolder());
-        QFile file(moduleFolder() + QStringLiteral("/512-330.qdb"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(archive);
-    }
-};
-
-QString lockPath(const QTemporaryDir &folder)
-{
-    return folder.path() + QStringLiteral("/instance.lock");
-}
-} // namespace
-
-class TestStartUp : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void displayCheckThresholds_data();
-    void displayCheckThresholds();
-    void displayCheckWithoutAScreenReportsTheError();
-    void stepsRunInOrderWithTheirProgress();
-    void theBarIsPaintedAtOnceAtMostOnceAFrame_data();
-    void theBarIsPaintedAtOnceAtMostOnceAFrame();
-    void aFailedDisplayCheckEndsBeforeTheMainWindow();
-    void aCloseConfirmedDuringStartUpEndsTheProgram();
-    void aSecondCopyIsRefusedAndTheFirstKeepsRunning();
-    void aFailingModuleStepEndsStartUp_data();
-    void aFailingModuleStepEndsStartUp();
-    void theModuleLoadsAndLeavesNoTableFile();
-    void aBadModuleGivesItsMessageAndEnds_data();
-    void aBadModuleGivesItsMessageAndEnds();
-
-private:
-    StartUpSettings fakeSettings(const QTemporaryDir &folder) const;
-};
-
-StartUpSettings TestStartUp::fakeSettings(const QTemporaryDir &folder) const
+// Start-up in a scratch folder, on a screen that passes, with module steps that read
+// nothing and succeed.
+StartUpSettings fakeSettings(const QTemporaryDir &folder)
 {
     StartUpSettings settings;
     settings.programFolder = folder.path();
-    settings.instanceLockPath = lockPath(folder);
-    settings.screen = [](const QWidget *) { return goodScreen; };
+    settings.instanceLockPath = folder.filePath(u"instance.lock"_s);
+    settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
     settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(18, 40)); };
     settings.module = {
         [] { return true; },
@@ -135,181 +31,111 @@ StartUpSettings TestStartUp::fakeSettings(const QTemporaryDir &folder) const
     return settings;
 }
 
-void TestStartUp::displayCheckThresholds_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("bitsPerPixel");
-    QTest::addColumn<bool>("passes");
+} // namespace
 
-    QTest::newRow("800 x 600 at 8 bits") << 800 << 600 << 8 << true;
-    QTest::newRow("1920 x 1080 at 24 bits") << 1920 << 1080 << 24 << true;
-    QTest::newRow("1024 x 480") << 1024 << 480 << 32 << false;
-    QTest::newRow("799 wide") << 799 << 600 << 32 << false;
-    QTest::newRow("599 high") << 800 << 599 << 32 << false;
-    QTest::newRow("16 colours") << 800 << 600 << 4 << false;
+class TestStartUp : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void displayCheck_data();
+    void displayCheck();
+    void stepsRunInOrderAndEndOnTheStartScreen();
+    void aCloseConfirmedDuringStartUpEndsTheProgram();
+    void aSecondCopyIsRefusedAndTheFirstKeepsRunning();
+};
+
+void TestStartUp::displayCheck_data()
+{
+    QTest::addColumn<std::optional<ScreenInfo>>("screen");
+    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+
+    const QList<MessageBoxRequest> tooSmall = {
+        {u"Incorrect Display Settings!"_s,
+         u"Sorry! Quendra requires minimum display of 800x600 pixels and 256 colors to function "
+         u"properly.\n\nPlease change your display settings first.\n\nTerminating Quendra now..."_s,
+         MessageIcon::Warning, MessageButtons::Ok}};
+    QTest::newRow("800 x 600 at 8 bits")
+        << std::optional(ScreenInfo{800, 600, 8}) << QList<MessageBoxRequest>();
+    QTest::newRow("1024 x 480") << std::optional(ScreenInfo{1024, 480, 32}) << tooSmall;
+    QTest::newRow("799 wide") << std::optional(ScreenInfo{799, 600, 32}) << tooSmall;
+    QTest::newRow("599 high") << std::optional(ScreenInfo{800, 599, 32}) << tooSmall;
+    QTest::newRow("16 colours") << std::optional(ScreenInfo{800, 600, 4}) << tooSmall;
+    QTest::newRow("no screen") << std::optional<ScreenInfo>()
+                               << QList{errorReportBox({u"No display could be found."_s, 0,
+                                                        u"Procedure Name: GetDisplay"_s})};
 }
 
-void TestStartUp::displayCheckThresholds()
+// A failed check ends start-up before the main window and the module.
+void TestStartUp::displayCheck()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(int, bitsPerPixel);
-    QFETCH(bool, passes);
+    QFETCH(std::optional<ScreenInfo>, screen);
+    QFETCH(QList<MessageBoxRequest>, boxes);
 
-    FakeMessageBoxes boxes;
-    QCOMPARE(GetDisplay(ScreenInfo{width, height, bitsPerPixel}), passes);
-    if (passes) {
-        QVERIFY(boxes.shown.isEmpty());
-        return;
-    }
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("Incorrect Display Settings!"));
-    QCOMPARE(boxes.shown[0].text,
-             QStringLiteral("Sorry! Quendra requires minimum display of 800x600 pixels and 256 "
-                            "colors to function properly.\n\nPlease change your display settings "
-                            "first.\n\nTerminating Quendra now..."));
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Warning);
-    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
+    FakeMessageBoxes fake;
+    QTemporaryDir folder;
+    AppContext context;
+    StartUpSettings settings = fakeSettings(folder);
+    settings.screen = [screen](const QWidget *) { return screen; };
+    bool unpacked = false;
+    settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                     OneBasedArray<QString> &) { return unpacked = true; };
+    StartUp startUp(context, settings);
+
+    const bool passes = boxes.isEmpty();
+    QCOMPARE(startUp.run(), passes);
+    QCOMPARE(startUp.exitCode(), passes ? 0 : StartUp::failedExitCode);
+    QCOMPARE(fake.shown, boxes);
+    QCOMPARE(unpacked, passes);
+    QCOMPARE(startUp.mainWindow() != nullptr, passes);
 }
 
-void TestStartUp::displayCheckWithoutAScreenReportsTheError()
-{
-    FakeMessageBoxes boxes;
-    QVERIFY(!GetDisplay(std::nullopt));
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("An error has occured"));
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: GetDisplay")));
-}
-
-void TestStartUp::stepsRunInOrderWithTheirProgress()
+void TestStartUp::stepsRunInOrderAndEndOnTheStartScreen()
 {
     FakeMessageBoxes boxes;
     QTemporaryDir folder;
     AppContext context;
     StartUpSettings settings = fakeSettings(folder);
     std::unique_ptr<StartUp> startUp;
-    const QProgressBar *bar = nullptr;
-    QList<int> progress;
     QStringList steps;
-    QStringList splashTexts;
-
+    int progress = 0;
     settings.screen = [&](const QWidget *splash) {
-        bar = splash->findChild<QProgressBar *>(QStringLiteral("pbStart"));
-        QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) { progress << value; });
-        steps << QStringLiteral("display, splash shown: %1").arg(splash->isVisible());
-        splashTexts << splash->findChild<QLabel *>(QStringLiteral("lblVersion"))->text()
-                    << splash->findChild<QLabel *>(QStringLiteral("lbStart"))->text();
-        return goodScreen;
+        QObject::connect(splash->findChild<QProgressBar *>(u"pbStart"_s),
+                         &QProgressBar::valueChanged, [&](int value) { progress = value; });
+        steps << u"display"_s;
+        return ScreenInfo{1024, 768, 24};
     };
     settings.module.extractDecompressor = [&] {
-        steps << QStringLiteral("decompressor %1").arg(bar->value());
+        steps << u"decompressor"_s;
         return true;
     };
     settings.module.unpackTest = [&](const QString &archive, const QString &destination,
                                      const QString &program, OneBasedArray<QString> &files) {
         // The menu and the date are in place before the module is read.
         const MainWindow *main = startUp->mainWindow();
-        steps << QStringLiteral("unpack %1, menu: %2, date: %3")
-                     .arg(bar->value())
-                     .arg(main->menuItem(QStringLiteral("keyExit")) != nullptr)
-                     .arg(main->statusPanelText(QStringLiteral("date")));
-        steps << archive << destination << program;
-        files.append(QStringLiteral("qm_info.dat"));
+        steps << u"unpack, menu %1"_s.arg(main->menuItem(u"keyExit"_s) != nullptr)
+              << main->statusPanelText(u"date"_s) << archive << destination << program;
+        files.append(u"qm_info.dat"_s);
         return true;
     };
     settings.module.loadTest = [&](const OneBasedArray<QString> &files, const QString &module,
                                    QuestionBank &) {
-        steps << QStringLiteral("load %1 %2 %3").arg(bar->value()).arg(files[1], module);
+        steps << u"load"_s << files[1] << module;
         return true;
     };
     startUp = std::make_unique<StartUp>(context, settings);
 
     QVERIFY(startUp->run());
-    QCOMPARE(startUp->exitCode(), 0);
-    const QString date =
-        QLocale().toString(QDateTime(QDate(2026, 12, 6), QTime(18, 40)), QLocale::ShortFormat);
-    const QString module = folder.path() + QStringLiteral("/Module/");
-    QCOMPARE(steps, QStringList({u"display, splash shown: 1"_s, u"decompressor 10"_s,
-                                 u"unpack 40, menu: 1, date: "_s + date, module + u"512-330.qdb"_s,
-                                 module, folder.path(), u"load 50 qm_info.dat "_s + module}));
-    QCOMPARE(progress, QList<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    const QString module = folder.path() + u"/Module/"_s;
+    QCOMPARE(steps, QStringList({u"display"_s, u"decompressor"_s, u"unpack, menu 1"_s,
+                                 QLocale().toString(settings.now(), QLocale::ShortFormat),
+                                 module + u"512-330.qdb"_s, module, folder.path(), u"load"_s,
+                                 u"qm_info.dat"_s, module}));
     QVERIFY(boxes.shown.isEmpty());
-
-    QCOMPARE(splashTexts, QStringList({u"Version 1.2.7"_s, u"Starting Quendra..."_s}));
-    // Its work done, the splash is gone before the main window appears.
+    QCOMPARE(progress, 100);
+    // Its work done, the splash is gone; the main window shows the start screen.
     QVERIFY(!startUp->splashWindow());
     QVERIFY(startUp->mainWindow()->isVisible());
-    const QWidget *start =
-        startUp->mainWindow()->screenArea()->findChild<QWidget *>(QStringLiteral("frStart"));
-    QVERIFY(start);
-    QVERIFY(start->isVisible());
-}
-
-void TestStartUp::theBarIsPaintedAtOnceAtMostOnceAFrame_data()
-{
-    QTest::addColumn<int>("millisecondsBetweenSteps");
-    QTest::addColumn<QList<int>>("paintsOfEachStep");
-
-    const QList<int> everyStep(11, 1);
-    QList<int> firstStepOnly(11, 0);
-    firstStepOnly[0] = 1;
-    QTest::newRow("a frame apart") << 16 << everyStep;
-    QTest::newRow("within a frame") << 15 << QList<int>({1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1});
-    QTest::newRow("all at once") << 0 << firstStepOnly;
-    QTest::newRow("clock set back") << -60000 << everyStep;
-}
-
-void TestStartUp::theBarIsPaintedAtOnceAtMostOnceAFrame()
-{
-    QFETCH(int, millisecondsBetweenSteps);
-    QFETCH(QList<int>, paintsOfEachStep);
-
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    QDateTime clock(QDate(2026, 12, 6), QTime(18, 40));
-    settings.now = [&] { return clock; };
-    int paints = 0;
-    QList<int> paintsWhenSet;
-    settings.screen = [&](const QWidget *splash) {
-        auto *bar = splash->findChild<QProgressBar *>(QStringLiteral("pbStart"));
-        new PaintCounter(bar, paints);
-        QObject::connect(bar, &QProgressBar::valueChanged, [&] {
-            paintsWhenSet << paints;
-            clock = clock.addMSecs(millisecondsBetweenSteps);
-        });
-        return goodScreen;
-    };
-    StartUp startUp(context, settings);
-
-    QVERIFY(startUp.run());
-    paintsWhenSet << paints;
-    QList<int> paintsCaused;
-    for (qsizetype step = 1; step < paintsWhenSet.size(); ++step)
-        paintsCaused << paintsWhenSet[step] - paintsWhenSet[step - 1];
-    QCOMPARE(paintsCaused, paintsOfEachStep);
-}
-
-void TestStartUp::aFailedDisplayCheckEndsBeforeTheMainWindow()
-{
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    settings.screen = [](const QWidget *) { return ScreenInfo{1024, 480, 32}; };
-    bool unpacked = false;
-    settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                     OneBasedArray<QString> &) { return unpacked = true; };
-    StartUp startUp(context, settings);
-
-    QVERIFY(!startUp.run());
-    QCOMPARE(startUp.exitCode(), StartUp::failedExitCode);
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("Incorrect Display Settings!"));
-    QVERIFY(!startUp.mainWindow());
-    QVERIFY(!unpacked);
+    QVERIFY(startUp->mainWindow()->screenArea()->findChild<QWidget *>(u"frStart"_s)->isVisible());
 }
 
 void TestStartUp::aCloseConfirmedDuringStartUpEndsTheProgram()
@@ -346,125 +172,19 @@ void TestStartUp::aSecondCopyIsRefusedAndTheFirstKeepsRunning()
     StartUp second(secondContext, fakeSettings(folder));
     QVERIFY(!second.run());
     QCOMPARE(second.exitCode(), StartUp::failedExitCode);
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("Multiple Instances"));
-    QCOMPARE(boxes.shown[0].text,
-             QStringLiteral("Another instance of Quendra NTCX 512-330 has been running.\n"
-                            "You can only run one instance of the program at a time."));
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Information);
-    QCOMPARE(boxes.shown[0].buttons, MessageButtons::Ok);
+    QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
+                              {u"Multiple Instances"_s,
+                               u"Another instance of Quendra NTCX 512-330 has been running.\n"
+                               u"You can only run one instance of the program at a time."_s,
+                               MessageIcon::Information, MessageButtons::Ok}}));
     QVERIFY(!second.splashWindow());
     QVERIFY(first->mainWindow()->isVisible());
-    QVERIFY(QFile::exists(lockPath(folder)));
 
     // Once the first copy has ended, the next one starts.
     first.reset();
     AppContext thirdContext;
     StartUp third(thirdContext, fakeSettings(folder));
     QVERIFY(third.run());
-}
-
-void TestStartUp::aFailingModuleStepEndsStartUp_data()
-{
-    QTest::addColumn<bool>("unpackSucceeds");
-    QTest::addColumn<bool>("loadSucceeds");
-    QTest::addColumn<int>("lastProgress");
-
-    QTest::newRow("unpacking fails") << false << true << 40;
-    QTest::newRow("loading fails") << true << false << 50;
-}
-
-void TestStartUp::aFailingModuleStepEndsStartUp()
-{
-    QFETCH(bool, unpackSucceeds);
-    QFETCH(bool, loadSucceeds);
-    QFETCH(int, lastProgress);
-
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    bool loaded = false;
-    settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                     OneBasedArray<QString> &) { return unpackSucceeds; };
-    settings.module.loadTest = [&](const OneBasedArray<QString> &, const QString &,
-                                   QuestionBank &) {
-        loaded = true;
-        return loadSucceeds;
-    };
-    StartUp startUp(context, settings);
-
-    QVERIFY(!startUp.run());
-    QCOMPARE(startUp.exitCode(), StartUp::failedExitCode);
-    QCOMPARE(loaded, unpackSucceeds);
-    QCOMPARE(startUp.splashWindow()->progressBar()->value(), lastProgress);
-    QVERIFY(!startUp.mainWindow()->findChild<QWidget *>(QStringLiteral("frStart")));
-    // The reader shows its own message; start-up adds none.
-    QVERIFY(boxes.shown.isEmpty());
-}
-
-void TestStartUp::theModuleLoadsAndLeavesNoTableFile()
-{
-    FakeMessageBoxes boxes;
-    ProgramFolder program;
-    program.writeModule(packArchive(bankEntries(smallBank()), {}));
-    AppContext context;
-    StartUpSettings settings = fakeSettings(program.folder);
-    settings.module = moduleReaderSteps();
-    StartUp startUp(context, settings);
-
-    QVERIFY(startUp.run());
-    QVERIFY(boxes.shown.isEmpty());
-    QCOMPARE(context.testFiles.size(), 8);
-    QCOMPARE(context.bank.questions.size(), 1);
-    QCOMPARE(context.bank.questions[1].questionText, QStringLiteral("Which one?"));
-    QCOMPARE(QDir(program.moduleFolder()).entryList(QDir::Files), QStringList({u"512-330.qdb"_s}));
-}
-
-void TestStartUp::aBadModuleGivesItsMessageAndEnds_data()
-{
-    QTest::addColumn<QString>("damage");
-    QTest::addColumn<QString>("expectedText");
-
-    QTest::newRow("missing") << "missing"
-                             << "\nFunction Name: UnpackTest";
-    QTest::newRow("empty") << "empty"
-                           << "\nError Description: Test database not found.\n"
-                              "Error Number: 0\nFunction Name: UnpackTest";
-    QTest::newRow("damaged") << "damaged" << u"Quendra cannot read the test database."_s;
-}
-
-void TestStartUp::aBadModuleGivesItsMessageAndEnds()
-{
-    QFETCH(QString, damage);
-    QFETCH(QString, expectedText);
-
-    FakeMessageBoxes boxes;
-    ProgramFolder program;
-    if (damage == u"empty"_s) {
-        program.writeModule({});
-    } else if (damage == u"damaged"_s) {
-        // The last byte of the first block is its checksum: inflating it now fails.
-        const QList<ArchiveEntry> entries = bankEntries(smallBank());
-        QByteArray archive = packArchive(entries, {});
-        const qsizetype blockStart = 6 + 1 + entries[0].name.size() + reservedBytes;
-        const qint32 storedLength = qFromLittleEndian<qint32>(archive.constData() + blockStart);
-        archive[blockStart + 8 + storedLength] =
-            char(archive[blockStart + 8 + storedLength] ^ 0x5A);
-        program.writeModule(archive);
-    }
-    AppContext context;
-    StartUpSettings settings = fakeSettings(program.folder);
-    settings.module = moduleReaderSteps();
-    StartUp startUp(context, settings);
-
-    QVERIFY(!startUp.run());
-    QCOMPARE(startUp.exitCode(), StartUp::failedExitCode);
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QCOMPARE(boxes.shown[0].title, QStringLiteral("An error has occured"));
-    QVERIFY2(boxes.shown[0].text.contains(expectedText), qPrintable(boxes.shown[0].text));
-    QVERIFY(!startUp.mainWindow()->findChild<QWidget *>(QStringLiteral("frStart")));
 }
 
 QTEST_MAIN(TestStartUp)
