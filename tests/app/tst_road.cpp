@@ -1,17 +1,18 @@
 #include "BankBuilder.h"
 #include "FakeClock.h"
 #include "FakeMessageBoxes.h"
+#include "NextModal.h"
+#include "Widgets.h"
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
 #include "app/ReadyWindow.h"
 #include "app/StartWindow.h"
 #include "app/TestRoad.h"
 #include "engine/Selection.h"
-#include "testwindow/TestWindow.h"
 #include "present/ScoreReport.h"
+#include "testwindow/TestWindow.h"
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,20 +20,12 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-template <typename Control> Control *element(QWidget *window, const char *name, int index)
-{
-    for (Control *control : window->findChildren<Control *>(QLatin1String(name))) {
-        if (control->property("index").toInt() == index)
-            return control;
-    }
-    return nullptr;
-}
+namespace {
 
 void click(QWidget *window, const char *name)
 {
@@ -40,15 +33,6 @@ void click(QWidget *window, const char *name)
     QVERIFY2(button, name);
     QVERIFY2(button->isEnabled(), name);
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-bool shownMessage(const FakeMessageBoxes &boxes, const QString &title)
-{
-    for (const MessageBoxRequest &request : boxes.shown) {
-        if (request.title == title)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -100,11 +84,7 @@ void RoadTest::init()
         .question(3, MultipleAnswers, 5)
         .examQuestions(6, 90);
     QuestionBank bank = builder.bank();
-    bank.testInfo.examCode = QStringLiteral("512-330");
-    bank.testInfo.examTitle = QStringLiteral("NTCX Certified Network Associate");
     bank.testInfo.passingScore = 825;
-    bank.testInfo.description = QStringLiteral("Sixty questions.");
-    bank.testInfo.notes = QStringLiteral("Good luck.");
     bank.questions[2].answerKey = 0b0101;
     bank.questions[6].answerKey = 0b10010;
     bank.questions[1].exhibitFile = QStringLiteral("q1.txt");
@@ -148,14 +128,15 @@ void RoadTest::answerItem(bool right)
             if (correct != right)
                 continue;
             if (question.questionType == SingleAnswer) {
-                QTest::mouseClick(element<QRadioButton>(window, "opChc", position), Qt::LeftButton);
+                QTest::mouseClick(element<QRadioButton>(window, u"opChc"_s, position),
+                                  Qt::LeftButton);
                 break;
             }
-            QTest::mouseClick(element<QCheckBox>(window, "ckChc", position), Qt::LeftButton);
+            QTest::mouseClick(element<QCheckBox>(window, u"ckChc"_s, position), Qt::LeftButton);
         }
         break;
     case TypedAnswer: {
-        QLineEdit *box = element<QLineEdit>(window, "txTI", 0);
+        QLineEdit *box = element<QLineEdit>(window, u"txTI"_s, 0);
         box->selectAll();
         QTest::keyClicks(box, right ? m_context->bank.choiceRows[first].text.toUpper()
                                     : QStringLiteral("wrong"));
@@ -163,7 +144,7 @@ void RoadTest::answerItem(bool right)
     }
     case TypedValues:
         for (int field = 1; field <= question.choiceCount; ++field) {
-            QLineEdit *box = element<QLineEdit>(window, "txTI", field);
+            QLineEdit *box = element<QLineEdit>(window, u"txTI"_s, field);
             box->selectAll();
             QTest::keyClicks(box, right ? m_context->bank.choiceRows[first + field - 1].text
                                         : QStringLiteral("x"));
@@ -182,8 +163,6 @@ void RoadTest::studyTestFromStartToReportAndBack()
     QVERIFY(!start()->isVisible());
     QVERIFY(ready()->isVisible());
     QCOMPARE(status(), QStringLiteral("Get Ready!"));
-    QCOMPARE(ready()->findChild<QLabel *>(QStringLiteral("lbTestF"))->text(),
-             QStringLiteral("Get Ready, Ada!"));
 
     click(ready(), "cmStart");
     QVERIFY(!ready()->isVisible());
@@ -250,10 +229,6 @@ void RoadTest::examTestFromStartToReportAndBack()
 {
     click(start(), "cmExam");
     QVERIFY(ready()->isVisible());
-    QVERIFY(ready()
-                ->findChild<QLabel *>(QStringLiteral("lbMode"))
-                ->text()
-                .endsWith(QStringLiteral(" You have 90 minute(s) to complete this test.")));
     click(ready(), "cmStart");
     QVERIFY(test()->isVisible());
     QCOMPARE(test()->findChild<QLabel *>(QStringLiteral("lbTime"))->text(),
@@ -276,8 +251,6 @@ void RoadTest::examTestFromStartToReportAndBack()
 
     click(report(), "cmAll");
     QVERIFY(test()->isVisible());
-    QCOMPARE(test()->findChild<QPushButton *>(QStringLiteral("cmEnd"))->text(),
-             QStringLiteral("View &Score"));
     click(test(), "cmEnd");
 
     m_boxes->answerNext(MessageButton::Yes);
@@ -299,21 +272,17 @@ void RoadTest::timeRunsOutWithExhibitOpenAndAnswerTyped()
     const int exhibitItem = m_context->state.curItem;
     answerItem(true);
 
-    bool exhibitWasOpen = false;
-    QTimer::singleShot(0, [&] {
-        for (QWidget *window : QApplication::topLevelWidgets())
-            exhibitWasOpen |=
-                window->objectName() == QStringLiteral("frExhibit") && window->isVisible();
+    // The time runs out while the exhibit is open: the exhibit closes, the test is graded.
+    QString opened;
+    onNextModal(this, opened, [&](QWidget *) {
         m_clock->advanceSecs(90 * 60);
         m_boxes->answerNext(MessageButton::Ok);
         test()->timerTick();
     });
     click(test(), "cmExhibit");
 
-    QVERIFY(exhibitWasOpen);
-    QVERIFY(shownMessage(*m_boxes, QStringLiteral("Time is Up!")));
-    for (QWidget *window : QApplication::topLevelWidgets())
-        QVERIFY(!(window->objectName() == QStringLiteral("frExhibit") && window->isVisible()));
+    QCOMPARE(opened, QStringLiteral("frExhibit"));
+    QCOMPARE(m_boxes->shown.last().title, QStringLiteral("Time is Up!"));
     QVERIFY(report() && report()->isVisible());
     QVERIFY(!test()->isVisible());
     QVERIFY(!m_context->state.testActive);
@@ -331,7 +300,6 @@ void RoadTest::mainMenuNoLeavesReportAndReviewAsTheyWere()
     m_boxes->answerNext(MessageButton::Yes);
     click(test(), "cmEnd");
     const TestState graded = m_context->state;
-    const QString score = report()->findChild<QLabel *>(QStringLiteral("lbScore"))->text();
 
     m_boxes->answerNext(MessageButton::No);
     click(report(), "cmMain");
@@ -340,7 +308,6 @@ void RoadTest::mainMenuNoLeavesReportAndReviewAsTheyWere()
     QVERIFY(report()->isVisible());
     QVERIFY(test() && !test()->isVisible());
     QVERIFY(!start()->isVisible());
-    QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbScore"))->text(), score);
     QCOMPARE(m_context->state.incorrectItems, graded.incorrectItems);
     QCOMPARE(m_context->state.navMode, graded.navMode);
     // The review still works.
@@ -361,16 +328,18 @@ void RoadTest::getReadyMainMenuReturnsWithoutStarting()
 void RoadTest::failedSetUpSaysSorry()
 {
     // No objective has a question: the selection says so, then the start screen.
-    m_context->bank.questions.clear();
-    for (Objective &objective : m_context->bank.objectives)
-        objective.questionCount = 0;
-    m_context->bank.bankQuestionCount = 0;
+    m_context->bank = BankBuilder().objectives(3).examQuestions(6, 90).bank();
     click(start(), "cmExam");
-    QCOMPARE(m_boxes->shown.last().title, QStringLiteral("Sorry!"));
-    QCOMPARE(m_boxes->shown.last().text,
-             QStringLiteral("An error has occured in preparing the test module. Please retry "
-                            "again."));
-    QCOMPARE(m_boxes->shown.last().icon, MessageIcon::NoIcon);
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{
+                 {QStringLiteral("Sorry!"),
+                  QStringLiteral("No questions are available from the objectives you selected."
+                                 "\n\nPlease select other objectives."),
+                  MessageIcon::Information, MessageButtons::Ok},
+                 {QStringLiteral("Sorry!"),
+                  QStringLiteral("An error has occured in preparing the test module. Please retry "
+                                 "again."),
+                  MessageIcon::NoIcon, MessageButtons::Ok}}));
     QVERIFY(start()->isVisible());
     QVERIFY(!ready()->isVisible());
 }
