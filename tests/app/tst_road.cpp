@@ -304,7 +304,11 @@ void RoadTest::mainMenuNoLeavesReportAndReviewAsTheyWere()
     m_boxes->answerNext(MessageButton::No);
     click(report(), "cmMain");
 
-    QCOMPARE(m_boxes->shown.last().title, QStringLiteral("End Session?"));
+    QCOMPARE(m_boxes->shown.last(),
+             (MessageBoxRequest{QStringLiteral("End Session?"),
+                                QStringLiteral("Would you like to end your test session?\n(You "
+                                               "will no longer be able to review your answers.)"),
+                                MessageIcon::Question, MessageButtons::YesNo}));
     QVERIFY(report()->isVisible());
     QVERIFY(test() && !test()->isVisible());
     QVERIFY(!start()->isVisible());
