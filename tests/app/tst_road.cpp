@@ -12,10 +12,8 @@
 #include "present/ScoreReport.h"
 #include "testwindow/TestWindow.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -48,7 +46,6 @@ private Q_SLOTS:
     void examTestFromStartToReportAndBack();
     void timeRunsOutWithExhibitOpenAndAnswerTyped();
     void mainMenuNoLeavesReportAndReviewAsTheyWere();
-    void getReadyMainMenuReturnsWithoutStarting();
     void failedSetUpSaysSorry();
     void accessKeysChooseStudyAndAskToExit();
 
@@ -58,7 +55,7 @@ private:
     TestWindow *test() const { return m_road->testWindow(); }
     ScoreReport *report() const { return m_road->scoreReport(); }
     QString status() const { return m_main->statusPanelText(QStringLiteral("info")); }
-    // Answers the item on screen through its controls, right or wrong.
+    // Answers the item on screen through its choices, right or wrong.
     void answerItem(bool right);
 
     QTemporaryDir m_moduleFolder;
@@ -74,21 +71,15 @@ void RoadTest::init()
     m_clock = std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 6), QTime(9, 0)));
     m_boxes = std::make_unique<FakeMessageBoxes>();
     m_context = std::make_unique<AppContext>();
-    BankBuilder builder;
-    builder.objectives(3)
-        .question(1, SingleAnswer, 4)
-        .question(2, MultipleAnswers, 4)
-        .question(3, TypedAnswer)
-        .question(1, TypedValues, 4)
-        .question(2, SingleAnswer, 3)
-        .question(3, MultipleAnswers, 5)
-        .examQuestions(6, 90);
-    QuestionBank bank = builder.bank();
-    bank.testInfo.passingScore = 825;
-    bank.questions[2].answerKey = 0b0101;
-    bank.questions[6].answerKey = 0b10010;
-    bank.questions[1].exhibitFile = QStringLiteral("q1.txt");
-    m_context->bank = bank;
+    m_context->bank = BankBuilder()
+                          .objectives(3)
+                          .questions(1, 2)
+                          .questions(2, 2)
+                          .questions(3, 2)
+                          .examQuestions(6, 90)
+                          .bank();
+    m_context->bank.testInfo.passingScore = 825;
+    m_context->bank.questions[1].exhibitFile = QStringLiteral("q1.txt");
     m_context->moduleFolder = m_moduleFolder.path() + QLatin1Char('/');
     QFile exhibit(m_moduleFolder.filePath(QStringLiteral("q1.txt")));
     QVERIFY(exhibit.open(QIODevice::WriteOnly));
@@ -114,42 +105,14 @@ void RoadTest::cleanup()
 
 void RoadTest::answerItem(bool right)
 {
+    // Every question has one correct choice, its first, shown wherever the shuffle put it.
     const TestState &state = m_context->state;
-    const Question &question = m_context->bank.questions[state.curQ];
-    const int first = state.mcIndex[state.curQ].rowIndex;
-    TestWindow *window = test();
-    switch (question.questionType) {
-    case SingleAnswer:
-    case MultipleAnswers:
-        for (int position = 1; position <= question.choiceCount; ++position) {
-            const int choice =
-                state.optRandomAnswers ? state.ansOrder[state.curQ][position] : position;
-            const bool correct = question.answerKey & (1 << (choice - 1));
-            if (correct != right)
-                continue;
-            if (question.questionType == SingleAnswer) {
-                QTest::mouseClick(element<QRadioButton>(window, u"opChc"_s, position),
-                                  Qt::LeftButton);
-                break;
-            }
-            QTest::mouseClick(element<QCheckBox>(window, u"ckChc"_s, position), Qt::LeftButton);
+    for (int position = 1; position <= 4; ++position) {
+        const int choice = state.optRandomAnswers ? state.ansOrder[state.curQ][position] : position;
+        if ((choice == 1) == right) {
+            QTest::mouseClick(element<QRadioButton>(test(), u"opChc"_s, position), Qt::LeftButton);
+            return;
         }
-        break;
-    case TypedAnswer: {
-        QLineEdit *box = element<QLineEdit>(window, u"txTI"_s, 0);
-        box->selectAll();
-        QTest::keyClicks(box, right ? m_context->bank.choiceRows[first].text.toUpper()
-                                    : QStringLiteral("wrong"));
-        break;
-    }
-    case TypedValues:
-        for (int field = 1; field <= question.choiceCount; ++field) {
-            QLineEdit *box = element<QLineEdit>(window, u"txTI"_s, field);
-            box->selectAll();
-            QTest::keyClicks(box, right ? m_context->bank.choiceRows[first + field - 1].text
-                                        : QStringLiteral("x"));
-        }
-        break;
     }
 }
 
@@ -192,9 +155,6 @@ void RoadTest::studyTestFromStartToReportAndBack()
     QVERIFY(!m_main->menuItem(QStringLiteral("keyFont"))->isEnabled());
     QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbScore"))->text(),
              QStringLiteral("667/1000 (4/6)"));
-    QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbGrade"))->text(),
-             QStringLiteral("FAIL - Sorry, try harder next time!"));
-    QCOMPARE(m_context->state.incorrectCount, 2);
 
     click(report(), "cmIncorrect");
     QVERIFY(!report()->isVisible());
@@ -245,9 +205,8 @@ void RoadTest::examTestFromStartToReportAndBack()
     QCOMPARE(m_boxes->shown.last().title, QStringLiteral("Ending Test..."));
     QVERIFY(report() && report()->isVisible());
     QVERIFY(!test()->isVisible());
-    QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbGrade"))->text(),
-             QStringLiteral("Pass - Perfect!"));
-    QVERIFY(!report()->findChild<QPushButton *>(QStringLiteral("cmIncorrect"))->isEnabled());
+    QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbScore"))->text(),
+             QStringLiteral("1000/1000 (6/6)"));
 
     click(report(), "cmAll");
     QVERIFY(test()->isVisible());
@@ -299,7 +258,6 @@ void RoadTest::mainMenuNoLeavesReportAndReviewAsTheyWere()
     answerItem(false);
     m_boxes->answerNext(MessageButton::Yes);
     click(test(), "cmEnd");
-    const TestState graded = m_context->state;
 
     m_boxes->answerNext(MessageButton::No);
     click(report(), "cmMain");
@@ -312,21 +270,9 @@ void RoadTest::mainMenuNoLeavesReportAndReviewAsTheyWere()
     QVERIFY(report()->isVisible());
     QVERIFY(test() && !test()->isVisible());
     QVERIFY(!start()->isVisible());
-    QCOMPARE(m_context->state.incorrectItems, graded.incorrectItems);
-    QCOMPARE(m_context->state.navMode, graded.navMode);
     // The review still works.
     click(report(), "cmIncorrect");
     QVERIFY(test()->isVisible());
-}
-
-void RoadTest::getReadyMainMenuReturnsWithoutStarting()
-{
-    click(start(), "cmStudy");
-    click(ready(), "cmMain");
-    QVERIFY(start()->isVisible());
-    QVERIFY(!ready()->isVisible());
-    QVERIFY(!test());
-    QCOMPARE(status(), QStringLiteral("Main Menu"));
 }
 
 void RoadTest::failedSetUpSaysSorry()
@@ -356,7 +302,11 @@ void RoadTest::accessKeysChooseStudyAndAskToExit()
     QTest::keyClick(start(), Qt::Key_S, Qt::AltModifier);
     QTRY_VERIFY(ready()->isVisible());
     QCOMPARE(m_context->state.testMode, int(StudyMode));
+    // Get Ready's Main Menu goes back without starting the test.
     click(ready(), "cmMain");
+    QVERIFY(start()->isVisible());
+    QVERIFY(!test());
+    QCOMPARE(status(), QStringLiteral("Main Menu"));
     m_boxes->answerNext(MessageButton::Cancel);
     QTest::keyClick(start(), Qt::Key_X, Qt::AltModifier);
     QCOMPARE(m_boxes->shown.size(), 1);

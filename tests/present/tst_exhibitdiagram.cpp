@@ -1,42 +1,20 @@
+#include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
-#include "common/Twips.h"
+#include "NextModal.h"
 #include "engine/TestState.h"
+#include "moduledb/QuestionBank.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
 #include "present/ModuleFile.h"
-#include "moduledb/QuestionBank.h"
 
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
-
-namespace {
-
-// Runs check on the modal window once it is up, then closes it with its Close button.
-void whenShown(const QString &name, std::function<void(QDialog *)> check)
-{
-    QTimer::singleShot(0, [name, check] {
-        QDialog *dialog = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == name && widget->isVisible())
-                dialog = qobject_cast<QDialog *>(widget);
-        }
-        QVERIFY(dialog);
-        check(dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmClose")),
-                          Qt::LeftButton);
-    });
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class ExhibitDiagramTest : public QObject
 {
@@ -46,17 +24,13 @@ private Q_SLOTS:
     void init();
     void acceptsOnlyPlainNames_data();
     void acceptsOnlyPlainNames();
-    void showsExhibitTextWithCaption();
-    void missingExhibitReportsAndGoesOn();
-    void exhibitOutsideModuleIsMissing();
-    void sizesDiagramWindowToPicture_data();
-    void sizesDiagramWindowToPicture();
-    void unreadablePictureReports();
-    void closesOpenWindowWhenTimeIsUp();
+    void showsTheExhibitAsPlainText();
+    void showsTheDiagramAtItsOwnSize();
+    void reportsWhatItCannotShow_data();
+    void reportsWhatItCannotShow();
 
 private:
     void writeFile(const QString &name, const QByteArray &content);
-    void writePicture(const QString &name, QSize size);
 
     QTemporaryDir m_folder;
     QuestionBank m_bank;
@@ -65,20 +39,17 @@ private:
 
 void ExhibitDiagramTest::init()
 {
-    for (const QString &name : QDir(m_folder.path()).entryList(QDir::Files))
-        QFile::remove(m_folder.filePath(name));
-    m_bank = {};
+    QDir(m_folder.path()).removeRecursively();
+    QDir().mkpath(m_folder.path());
     Question question;
     question.questionId = 1;
-    question.exhibitFile = QStringLiteral("r1-config.txt");
-    question.diagramFile = QStringLiteral("topology.png");
+    question.exhibitFile = u"r1-config.txt"_s;
+    question.diagramFile = u"topology.png"_s;
+    m_bank.questions = {};
     m_bank.questions.append(question);
-    m_state = {};
     m_state.testLength = 60;
     m_state.curItem = 12;
     m_state.curQ = 1;
-    m_state.answerRecs.fill(1, AnswerRecord{});
-    m_state.answerRecs[1].answer = 4;
 }
 
 void ExhibitDiagramTest::writeFile(const QString &name, const QByteArray &content)
@@ -88,152 +59,113 @@ void ExhibitDiagramTest::writeFile(const QString &name, const QByteArray &conten
     file.write(content);
 }
 
-void ExhibitDiagramTest::writePicture(const QString &name, QSize size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::darkCyan);
-    QVERIFY(picture.save(m_folder.filePath(name), "PNG"));
-}
-
 void ExhibitDiagramTest::acceptsOnlyPlainNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("plain") << QStringLiteral("rt-0001.txt") << true;
+    QTest::newRow("plain") << u"rt-0001.txt"_s << true;
     QTest::newRow("empty") << QString() << false;
-    QTest::newRow("parent") << QStringLiteral("..") << false;
-    QTest::newRow("dot") << QStringLiteral(".") << false;
-    QTest::newRow("up and over") << QStringLiteral("../secret.txt") << false;
-    QTest::newRow("backslash") << QStringLiteral("..\\boot.ini") << false;
-    QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << false;
-    QTest::newRow("drive") << QStringLiteral("C:autoexec.bat") << false;
-    QTest::newRow("subfolder") << QStringLiteral("files/a.txt") << false;
+    QTest::newRow("parent") << u".."_s << false;
+    QTest::newRow("dot") << u"."_s << false;
+    QTest::newRow("up and over") << u"../secret.txt"_s << false;
+    QTest::newRow("backslash") << u"..\\boot.ini"_s << false;
+    QTest::newRow("absolute") << u"/etc/passwd"_s << false;
+    QTest::newRow("drive") << u"C:autoexec.bat"_s << false;
+    QTest::newRow("subfolder") << u"files/a.txt"_s << false;
 }
 
 void ExhibitDiagramTest::acceptsOnlyPlainNames()
 {
     QFETCH(QString, name);
     QFETCH(bool, accepted);
-    const std::optional<QString> path = moduleFilePath(QStringLiteral("/opt/q/Module/"), name);
-    QCOMPARE(path.has_value(), accepted);
-    if (accepted)
-        QCOMPARE(*path, QStringLiteral("/opt/q/Module/") + name);
+    const std::optional<QString> path = moduleFilePath(u"/opt/q/Module/"_s, name);
+    QCOMPARE(path, accepted ? std::optional(u"/opt/q/Module/"_s + name) : std::nullopt);
 }
 
-void ExhibitDiagramTest::showsExhibitTextWithCaption()
+void ExhibitDiagramTest::showsTheExhibitAsPlainText()
 {
     FakeMessageBoxes boxes;
-    const QByteArray config = "hostname R1\r\ninterface Gi0/0\r\n ip address 10.0.0.1 "
-                              "255.255.255.0\r\n";
-    writeFile(QStringLiteral("r1-config.txt"), config);
-    bool checked = false;
-    whenShown(QStringLiteral("frExhibit"), [&](QDialog *dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Exhibit: Item 12 of 60"));
-        QVERIFY(dialog->isModal());
-        auto *text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txExhibit"));
-        QVERIFY(text);
-        QCOMPARE(text->toPlainText(), QStringLiteral("hostname R1\ninterface Gi0/0\n ip "
-                                                     "address 10.0.0.1 255.255.255.0\n"));
-        const QFontMetrics metrics(text->font());
-        QCOMPARE(metrics.horizontalAdvance(QLatin1Char('i')),
-                 metrics.horizontalAdvance(QLatin1Char('W')));
-        checked = true;
+    // Not UTF-8: read as Windows-1252.
+    writeFile(u"r1-config.txt"_s, "hostname R1\r\n<b>caf\xE9</b>\r\n");
+    QString opened;
+    QString title;
+    QString text;
+    onNextModal(this, opened, [&](QWidget *window) {
+        title = window->windowTitle();
+        text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s)->toPlainText();
+        qobject_cast<QDialog *>(window)->accept();
     });
 
     ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
 
-    QVERIFY(checked);
-    QCOMPARE(boxes.shown.size(), 0);
-    // Looking at the exhibit leaves the item and its answer alone.
-    QCOMPARE(m_state.curItem, 12);
-    QVERIFY(std::get<int>(m_state.answerRecs[1].answer) == 4);
+    QCOMPARE(opened, u"frExhibit"_s);
+    QCOMPARE(title, u"Exhibit: Item 12 of 60"_s);
+    QCOMPARE(text, u"hostname R1\n<b>caf\u00e9</b>\n"_s);
+    QVERIFY(boxes.shown.isEmpty());
 }
 
-void ExhibitDiagramTest::missingExhibitReportsAndGoesOn()
+void ExhibitDiagramTest::showsTheDiagramAtItsOwnSize()
 {
     FakeMessageBoxes boxes;
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: ShowExhibit")));
-    QVERIFY(boxes.shown[0].text.contains(QStringLiteral("Error Number: 53")));
-    QVERIFY(!CloseExhibit());
-}
-
-void ExhibitDiagramTest::exhibitOutsideModuleIsMissing()
-{
-    FakeMessageBoxes boxes;
-    QTemporaryDir outside;
-    QFile secret(outside.filePath(QStringLiteral("secret.txt")));
-    QVERIFY(secret.open(QIODevice::WriteOnly));
-    secret.write("not for modules");
-    secret.close();
-    m_bank.questions[1].exhibitFile = QStringLiteral("../") + QFileInfo(outside.path()).fileName() +
-                                      QStringLiteral("/secret.txt");
-
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-
-    QCOMPARE(boxes.shown.size(), 1);
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("Procedure Name: ShowExhibit")));
-}
-
-void ExhibitDiagramTest::sizesDiagramWindowToPicture_data()
-{
-    QTest::addColumn<QSize>("picture");
-    QTest::newRow("small") << QSize(200, 120);
-    QTest::newRow("wide") << QSize(900, 300);
-}
-
-void ExhibitDiagramTest::sizesDiagramWindowToPicture()
-{
-    QFETCH(QSize, picture);
-    FakeMessageBoxes boxes;
-    writePicture(QStringLiteral("topology.png"), picture);
-    bool checked = false;
-    whenShown(QStringLiteral("frDiagram"), [&](QDialog *dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Diagram: Item 12 of 60"));
-        const QRect image = dialog->findChild<QLabel *>(QStringLiteral("imDiagram"))->geometry();
-        const QRect close = dialog->findChild<QPushButton *>(QStringLiteral("cmClose"))->geometry();
-        QCOMPARE(image.size(), picture);
-        QCOMPARE(dialog->width(), image.right() + 1 + twips(300));
-        QCOMPARE(close.top(), image.bottom() + 1 + twips(240));
-        QCOMPARE(dialog->height(), close.bottom() + 1 + twips(600));
-        QCOMPARE(close.left(), dialog->width() / 2 - close.width() / 2);
-        checked = true;
+    QPixmap picture(900, 300);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(m_folder.filePath(u"topology.png"_s), "PNG"));
+    QString opened;
+    QSize shown;
+    onNextModal(this, opened, [&](QWidget *window) {
+        const QWidget *image = window->findChild<QLabel *>(u"imDiagram"_s);
+        if (window->rect().contains(image->geometry()))
+            shown = image->size();
+        qobject_cast<QDialog *>(window)->accept();
     });
 
     ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
 
-    QVERIFY(checked);
-    QCOMPARE(boxes.shown.size(), 0);
+    QCOMPARE(opened, u"frDiagram"_s);
+    QCOMPARE(shown, picture.size());
+    QVERIFY(boxes.shown.isEmpty());
 }
 
-void ExhibitDiagramTest::unreadablePictureReports()
+void ExhibitDiagramTest::reportsWhatItCannotShow_data()
 {
-    FakeMessageBoxes boxes;
-    writeFile(QStringLiteral("topology.png"), "this is no picture");
-    ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
-    QCOMPARE(boxes.shown.size(), 1);
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: ShowDiagram")));
+    QTest::addColumn<bool>("diagram");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<MessageBoxRequest>("box");
+
+    const auto report = [](const char *procedure, const QString &description, int number) {
+        return errorReportBox(
+            {description, number, u"Procedure Name: "_s + QLatin1String(procedure)});
+    };
+    QTest::newRow("missing exhibit")
+        << false << QString() << QByteArray() << report("ShowExhibit", u"File not found"_s, 53);
+    QTest::newRow("exhibit outside the module folder")
+        << false << u"../secret.txt"_s << QByteArray("not for modules")
+        << report("ShowExhibit", u"File not found"_s, 53);
+    QTest::newRow("missing diagram")
+        << true << QString() << QByteArray() << report("ShowDiagram", u"File not found"_s, 53);
+    QTest::newRow("no picture") << true << u"topology.png"_s << QByteArray("this is no picture")
+                                << report("ShowDiagram", u"Invalid picture"_s, 481);
 }
 
-void ExhibitDiagramTest::closesOpenWindowWhenTimeIsUp()
+void ExhibitDiagramTest::reportsWhatItCannotShow()
 {
-    FakeMessageBoxes boxes;
-    writeFile(QStringLiteral("r1-config.txt"), "hostname R1");
-    writePicture(QStringLiteral("topology.png"), QSize(50, 50));
-    bool closedExhibit = false;
-    QTimer::singleShot(0, [&] {
-        QVERIFY(!CloseDiagram());
-        closedExhibit = CloseExhibit();
-    });
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-    QVERIFY(closedExhibit);
+    QFETCH(bool, diagram);
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, content);
+    QFETCH(MessageBoxRequest, box);
 
-    bool closedDiagram = false;
-    QTimer::singleShot(0, [&] { closedDiagram = CloseDiagram(); });
-    ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
-    QVERIFY(closedDiagram);
+    FakeMessageBoxes boxes;
+    // The module folder is a folder inside the scratch folder, so that ".." stays in it.
+    const QString moduleFolder = m_folder.filePath(u"Module"_s);
+    QVERIFY(QDir().mkpath(moduleFolder));
+    if (!fileName.isEmpty()) {
+        writeFile(u"Module/"_s + fileName, content);
+        m_bank.questions[1].exhibitFile = fileName;
+        m_bank.questions[1].diagramFile = fileName;
+    }
+    (diagram ? ShowDiagram : ShowExhibit)(m_bank, m_state, moduleFolder, nullptr);
+    QCOMPARE(boxes.shown, QList{box});
 }
 
 QTEST_MAIN(ExhibitDiagramTest)
