@@ -7,8 +7,10 @@
 #include "present/ExhibitWindow.h"
 #include "present/ModuleFile.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -21,43 +23,11 @@ class ExhibitDiagramTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void acceptsOnlyPlainNames_data();
     void acceptsOnlyPlainNames();
-    void showsTheExhibitAsPlainText();
-    void showsTheDiagramAtItsOwnSize();
-    void reportsWhatItCannotShow_data();
-    void reportsWhatItCannotShow();
-
-private:
-    void writeFile(const QString &name, const QByteArray &content);
-
-    QTemporaryDir m_folder;
-    QuestionBank m_bank;
-    TestState m_state;
+    void showsTheFileOrReports_data();
+    void showsTheFileOrReports();
 };
-
-void ExhibitDiagramTest::init()
-{
-    QDir(m_folder.path()).removeRecursively();
-    QDir().mkpath(m_folder.path());
-    Question question;
-    question.questionId = 1;
-    question.exhibitFile = u"r1-config.txt"_s;
-    question.diagramFile = u"topology.png"_s;
-    m_bank.questions = {};
-    m_bank.questions.append(question);
-    m_state.testLength = 60;
-    m_state.curItem = 12;
-    m_state.curQ = 1;
-}
-
-void ExhibitDiagramTest::writeFile(const QString &name, const QByteArray &content)
-{
-    QFile file(m_folder.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 void ExhibitDiagramTest::acceptsOnlyPlainNames_data()
 {
@@ -82,90 +52,78 @@ void ExhibitDiagramTest::acceptsOnlyPlainNames()
     QCOMPARE(path, accepted ? std::optional(u"/opt/q/Module/"_s + name) : std::nullopt);
 }
 
-void ExhibitDiagramTest::showsTheExhibitAsPlainText()
-{
-    FakeMessageBoxes boxes;
-    // Not UTF-8: read as Windows-1252.
-    writeFile(u"r1-config.txt"_s, "hostname R1\r\n<b>caf\xE9</b>\r\n");
-    QString opened;
-    QString title;
-    QString text;
-    onNextModal(this, opened, [&](QWidget *window) {
-        title = window->windowTitle();
-        text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s)->toPlainText();
-        qobject_cast<QDialog *>(window)->accept();
-    });
-
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-
-    QCOMPARE(opened, u"frExhibit"_s);
-    QCOMPARE(title, u"Exhibit: Item 12 of 60"_s);
-    QCOMPARE(text, u"hostname R1\n<b>caf\u00e9</b>\n"_s);
-    QVERIFY(boxes.shown.isEmpty());
-}
-
-void ExhibitDiagramTest::showsTheDiagramAtItsOwnSize()
-{
-    FakeMessageBoxes boxes;
-    QPixmap picture(900, 300);
-    picture.fill(Qt::darkCyan);
-    QVERIFY(picture.save(m_folder.filePath(u"topology.png"_s), "PNG"));
-    QString opened;
-    QSize shown;
-    onNextModal(this, opened, [&](QWidget *window) {
-        const QWidget *image = window->findChild<QLabel *>(u"imDiagram"_s);
-        if (window->rect().contains(image->geometry()))
-            shown = image->size();
-        qobject_cast<QDialog *>(window)->accept();
-    });
-
-    ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
-
-    QCOMPARE(opened, u"frDiagram"_s);
-    QCOMPARE(shown, picture.size());
-    QVERIFY(boxes.shown.isEmpty());
-}
-
-void ExhibitDiagramTest::reportsWhatItCannotShow_data()
+void ExhibitDiagramTest::showsTheFileOrReports_data()
 {
     QTest::addColumn<bool>("diagram");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<MessageBoxRequest>("box");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
 
+    QByteArray picture;
+    QBuffer buffer(&picture);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
     const auto report = [](const char *procedure, const QString &description, int number) {
-        return errorReportBox(
-            {description, number, u"Procedure Name: "_s + QLatin1String(procedure)});
+        return QList{errorReportBox(
+            {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
     };
-    QTest::newRow("missing exhibit")
-        << false << QString() << QByteArray() << report("ShowExhibit", u"File not found"_s, 53);
+    // Text that is not UTF-8 is read as Windows-1252; markup stays text.
+    QTest::newRow("exhibit") << false << u"r1.txt"_s << QByteArray("R1\r\n<b>caf\xE9</b>\r\n")
+                             << u"Exhibit: Item 12 of 60|R1\n<b>caf\u00e9</b>\n"_s
+                             << QList<MessageBoxRequest>();
+    QTest::newRow("diagram at its own size")
+        << true << u"net.png"_s << picture << u"Diagram: Item 12 of 60|900 x 300"_s
+        << QList<MessageBoxRequest>();
+    QTest::newRow("missing exhibit") << false << u"r1.txt"_s << QByteArray() << QString()
+                                     << report("ShowExhibit", u"File not found"_s, 53);
     QTest::newRow("exhibit outside the module folder")
-        << false << u"../secret.txt"_s << QByteArray("not for modules")
+        << false << u"../secret.txt"_s << QByteArray("not for modules") << QString()
         << report("ShowExhibit", u"File not found"_s, 53);
-    QTest::newRow("missing diagram")
-        << true << QString() << QByteArray() << report("ShowDiagram", u"File not found"_s, 53);
-    QTest::newRow("no picture") << true << u"topology.png"_s << QByteArray("this is no picture")
-                                << report("ShowDiagram", u"Invalid picture"_s, 481);
+    QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
+                                     << report("ShowDiagram", u"File not found"_s, 53);
+    QTest::newRow("no picture") << true << u"net.png"_s << QByteArray("this is no picture")
+                                << QString() << report("ShowDiagram", u"Invalid picture"_s, 481);
 }
 
-void ExhibitDiagramTest::reportsWhatItCannotShow()
+void ExhibitDiagramTest::showsTheFileOrReports()
 {
     QFETCH(bool, diagram);
     QFETCH(QString, fileName);
     QFETCH(QByteArray, content);
-    QFETCH(MessageBoxRequest, box);
+    QFETCH(QString, shown);
+    QFETCH(QList<MessageBoxRequest>, boxes);
 
-    FakeMessageBoxes boxes;
-    // The module folder is a folder inside the scratch folder, so that ".." stays in it.
-    const QString moduleFolder = m_folder.filePath(u"Module"_s);
+    FakeMessageBoxes fake;
+    // The module folder lies inside the scratch folder, so that ".." stays in it.
+    QTemporaryDir scratch;
+    const QString moduleFolder = scratch.filePath(u"Module"_s);
     QVERIFY(QDir().mkpath(moduleFolder));
-    if (!fileName.isEmpty()) {
-        writeFile(u"Module/"_s + fileName, content);
-        m_bank.questions[1].exhibitFile = fileName;
-        m_bank.questions[1].diagramFile = fileName;
-    }
-    (diagram ? ShowDiagram : ShowExhibit)(m_bank, m_state, moduleFolder, nullptr);
-    QCOMPARE(boxes.shown, QList{box});
+    QFile file(moduleFolder + u'/' + fileName);
+    QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
+    file.close();
+    QuestionBank bank;
+    Question question;
+    (diagram ? question.diagramFile : question.exhibitFile) = fileName;
+    bank.questions.append(question);
+    TestState state;
+    state.testLength = 60;
+    state.curItem = 12;
+    state.curQ = 1;
+
+    QString opened;
+    QString seen;
+    onNextModal(this, opened, [&](QWidget *window) {
+        seen = window->windowTitle() + u'|';
+        if (const auto *text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s))
+            seen += text->toPlainText();
+        if (const auto *image = window->findChild<QLabel *>(u"imDiagram"_s))
+            seen += u"%1 x %2"_s.arg(image->width()).arg(image->height());
+        qobject_cast<QDialog *>(window)->accept();
+    });
+    (diagram ? ShowDiagram : ShowExhibit)(bank, state, moduleFolder, nullptr);
+    QCOMPARE(seen, shown);
+    QCOMPARE(fake.shown, boxes);
 }
 
 QTEST_MAIN(ExhibitDiagramTest)
