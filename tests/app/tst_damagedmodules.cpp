@@ -43,7 +43,7 @@ enum EntryIndex {
     EulaEntry,
 };
 
-const QStringList textFiles = {QStringLiteral("eula.txt"), QStringLiteral("readme.txt")};
+const QStringList textFiles = {u"eula.txt"_s, u"readme.txt"_s};
 
 QList<ArchiveEntry> goodEntries(const QuestionBank &bank = sampleBank())
 {
@@ -122,9 +122,9 @@ QByteArray fileHash(const QString &path)
     return hash.result();
 }
 
-const QString archiveName = QStringLiteral("512-330.qdb");
+const QString archiveName = u"512-330.qdb"_s;
 // A picture that lives in the module folder beside the archive, as question pictures do.
-const QString pictureName = QStringLiteral("diagram-1.png");
+const QString pictureName = u"diagram-1.png"_s;
 const QByteArray pictureBytes = "a picture of a network";
 
 } // namespace
@@ -140,8 +140,8 @@ private Q_SLOTS:
     void theBuiltProgramReachesItsStartScreenAndEnds();
 
 private:
-    QString programFolder() const { return m_parent.filePath(QStringLiteral("program")); }
-    QString moduleFolder() const { return programFolder() + QStringLiteral("/Module"); }
+    QString programFolder() const { return m_parent.filePath(u"program"_s); }
+    QString moduleFolder() const { return programFolder() + u"/Module"_s; }
     // A null archive leaves the module folder without one.
     void writeProgramFolder(const QByteArray &archive, qint64 paddedSize = 0);
     int startUp(bool readingAhead, AppContext &context) const;
@@ -189,7 +189,7 @@ int TestDamagedModules::startUp(bool readingAhead, AppContext &context) const
         readAhead.emplace(testDbPathOf(programFolder()));
     StartUpSettings settings;
     settings.programFolder = programFolder();
-    settings.instanceLockPath = m_lockFolder.filePath(QStringLiteral("quendra.lock"));
+    settings.instanceLockPath = m_lockFolder.filePath(u"quendra.lock"_s);
     settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
     settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(19, 30)); };
     settings.module = moduleReaderSteps(readAhead ? &*readAhead : nullptr);
@@ -199,12 +199,11 @@ int TestDamagedModules::startUp(bool readingAhead, AppContext &context) const
 
 void TestDamagedModules::verifyFilesAfterwards(const QStringList &programFiles)
 {
-    QStringList expected = {QStringLiteral("program"), QStringLiteral("program/Module"),
-                            QStringLiteral("program/Module/") + pictureName};
+    QStringList expected = {u"program"_s, u"program/Module"_s, u"program/Module/"_s + pictureName};
     if (!m_archiveHash.isEmpty())
-        expected.append(QStringLiteral("program/Module/") + archiveName);
+        expected.append(u"program/Module/"_s + archiveName);
     for (const QString &name : programFiles)
-        expected.append(QStringLiteral("program/") + name);
+        expected.append(u"program/"_s + name);
     expected.sort();
     QCOMPARE(treeOf(m_parent.path()), expected);
 
@@ -331,25 +330,24 @@ void TestDamagedModules::theBuiltProgramReachesItsStartScreenAndEnds()
 {
     if (buildDir().isEmpty())
         QSKIP("QUENDRA_BUILD_DIR names no build folder; ctest sets it.");
-    QFile module(buildDir() + QStringLiteral("/Module/") + archiveName);
+    QFile module(buildDir() + u"/Module/"_s + archiveName);
     QVERIFY2(module.open(QIODevice::ReadOnly), qPrintable(module.fileName()));
     writeProgramFolder(module.readAll());
-    const QString program = programFolder() + QStringLiteral("/quexam");
-    QVERIFY(QFile::copy(buildDir() + QStringLiteral("/quexam"), program));
+    const QString program = programFolder() + u"/quexam"_s;
+    QVERIFY(QFile::copy(buildDir() + u"/quexam"_s, program));
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    environment.insert(QStringLiteral("QUENDRA_INSTANCE_LOCK"),
-                       m_lockFolder.filePath(QStringLiteral("program.lock")));
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    environment.insert(u"LC_ALL"_s, u"C"_s);
+    environment.insert(u"QUENDRA_INSTANCE_LOCK"_s, m_lockFolder.filePath(u"program.lock"_s));
     process.setProcessEnvironment(environment);
-    process.start(program, {QStringLiteral("--measure-startup")});
+    process.start(program, {u"--measure-startup"_s});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(process.readAllStandardOutput().startsWith("shown "));
-    verifyFilesAfterwards(textFiles + QStringList{QStringLiteral("quexam")});
+    verifyFilesAfterwards(textFiles + QStringList{u"quexam"_s});
 }
 
 QTEST_MAIN(TestDamagedModules)

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // The real boxes: Return takes the default answer, Escape the safe one.
 class TestQtMessageBoxes : public QObject
 {
@@ -48,10 +50,9 @@ void TestQtMessageBoxes::keysAnswerTheBox()
         shown = box->windowTitle() + u'|' + qobject_cast<QMessageBox *>(box)->text();
         QTest::keyClick(box, Qt::Key(key));
     });
-    QCOMPARE(boxes.show({QStringLiteral("Exit Quendra..."), QStringLiteral("Are you sure?"),
-                         MessageIcon::Question, buttons}),
+    QCOMPARE(boxes.show({u"Exit Quendra..."_s, u"Are you sure?"_s, MessageIcon::Question, buttons}),
              answer);
-    QCOMPARE(shown, QStringLiteral("Exit Quendra...|Are you sure?"));
+    QCOMPARE(shown, u"Exit Quendra...|Are you sure?"_s);
 }
 
 QTEST_MAIN(TestQtMessageBoxes)

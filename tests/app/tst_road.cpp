@@ -54,7 +54,7 @@ private:
     ReadyWindow *ready() const { return m_road->readyWindow(); }
     TestWindow *test() const { return m_road->testWindow(); }
     ScoreReport *report() const { return m_road->scoreReport(); }
-    QString status() const { return m_main->statusPanelText(QStringLiteral("info")); }
+    QString status() const { return m_main->statusPanelText(u"info"_s); }
     // Answers the item on screen through its choices, right or wrong.
     void answerItem(bool right);
 
@@ -71,24 +71,20 @@ void RoadTest::init()
     m_clock = std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 6), QTime(9, 0)));
     m_boxes = std::make_unique<FakeMessageBoxes>();
     m_context = std::make_unique<AppContext>();
-    m_context->bank = BankBuilder()
-                          .objectives(3)
-                          .questions(1, 2)
-                          .questions(2, 2)
-                          .questions(3, 2)
-                          .examQuestions(6, 90)
-                          .bank();
+    BankBuilder builder;
+    builder.objectives(3).questions(1, 2).questions(2, 2).questions(3, 2).examQuestions(6, 90);
+    m_context->bank = builder.bank();
     m_context->bank.testInfo.passingScore = 825;
-    m_context->bank.questions[1].exhibitFile = QStringLiteral("q1.txt");
+    m_context->bank.questions[1].exhibitFile = u"q1.txt"_s;
     m_context->moduleFolder = m_moduleFolder.path() + QLatin1Char('/');
-    QFile exhibit(m_moduleFolder.filePath(QStringLiteral("q1.txt")));
+    QFile exhibit(m_moduleFolder.filePath(u"q1.txt"_s));
     QVERIFY(exhibit.open(QIODevice::WriteOnly));
     exhibit.write("R1# show ip route\r\n");
     exhibit.close();
 
     m_main = std::make_unique<MainWindow>();
     m_main->BuildMenu();
-    m_road = new TestRoad(*m_context, *m_main, QStringLiteral("Ada Lovelace"));
+    m_road = new TestRoad(*m_context, *m_main, u"Ada Lovelace"_s);
     m_main->resize(1024, 768);
     m_main->show();
     m_road->showStart();
@@ -119,19 +115,19 @@ void RoadTest::answerItem(bool right)
 void RoadTest::studyTestFromStartToReportAndBack()
 {
     QVERIFY(start()->isVisible());
-    QCOMPARE(status(), QStringLiteral("Main Menu"));
-    QVERIFY(!m_main->menuItem(QStringLiteral("keyFont"))->isEnabled());
+    QCOMPARE(status(), u"Main Menu"_s);
+    QVERIFY(!m_main->menuItem(u"keyFont"_s)->isEnabled());
 
     click(start(), "cmStudy");
     QVERIFY(!start()->isVisible());
     QVERIFY(ready()->isVisible());
-    QCOMPARE(status(), QStringLiteral("Get Ready!"));
+    QCOMPARE(status(), u"Get Ready!"_s);
 
     click(ready(), "cmStart");
     QVERIFY(!ready()->isVisible());
     QVERIFY(test()->isVisible());
     QCOMPARE(test()->geometry(), m_main->screenArea()->rect());
-    QVERIFY(m_main->menuItem(QStringLiteral("keyFont"))->isEnabled());
+    QVERIFY(m_main->menuItem(u"keyFont"_s)->isEnabled());
 
     // Item 2 stays unanswered and item 3 is answered wrong; Study mode lets us move on.
     const int length = m_context->state.testLength;
@@ -147,14 +143,12 @@ void RoadTest::studyTestFromStartToReportAndBack()
 
     m_boxes->answerNext(MessageButton::Yes);
     click(test(), "cmEnd");
-    QCOMPARE(m_boxes->shown.last().text,
-             QStringLiteral("Would you like to end and grade the test?"));
+    QCOMPARE(m_boxes->shown.last().text, u"Would you like to end and grade the test?"_s);
     QVERIFY(report() && report()->isVisible());
     QVERIFY(!test()->isVisible());
-    QCOMPARE(status(), QStringLiteral("Test result"));
-    QVERIFY(!m_main->menuItem(QStringLiteral("keyFont"))->isEnabled());
-    QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbScore"))->text(),
-             QStringLiteral("667/1000 (4/6)"));
+    QCOMPARE(status(), u"Test result"_s);
+    QVERIFY(!m_main->menuItem(u"keyFont"_s)->isEnabled());
+    QCOMPARE(report()->findChild<QLabel *>(u"lbScore"_s)->text(), u"667/1000 (4/6)"_s);
 
     click(report(), "cmIncorrect");
     QVERIFY(!report()->isVisible());
@@ -177,7 +171,7 @@ void RoadTest::studyTestFromStartToReportAndBack()
     m_boxes->answerNext(MessageButton::Yes);
     click(report(), "cmMain");
     QVERIFY(start()->isVisible());
-    QCOMPARE(status(), QStringLiteral("Main Menu"));
+    QCOMPARE(status(), u"Main Menu"_s);
     QTRY_VERIFY(!test() && !report());
 
     // A new test can follow at once.
@@ -191,8 +185,7 @@ void RoadTest::examTestFromStartToReportAndBack()
     QVERIFY(ready()->isVisible());
     click(ready(), "cmStart");
     QVERIFY(test()->isVisible());
-    QCOMPARE(test()->findChild<QLabel *>(QStringLiteral("lbTime"))->text(),
-             QStringLiteral("Time Left: 01:30:00"));
+    QCOMPARE(test()->findChild<QLabel *>(u"lbTime"_s)->text(), u"Time Left: 01:30:00"_s);
 
     const int length = m_context->state.testLength;
     for (int item = 1; item <= length; ++item) {
@@ -202,11 +195,10 @@ void RoadTest::examTestFromStartToReportAndBack()
             m_boxes->answerNext(MessageButton::Yes);
         click(test(), "cmNext");
     }
-    QCOMPARE(m_boxes->shown.last().title, QStringLiteral("Ending Test..."));
+    QCOMPARE(m_boxes->shown.last().title, u"Ending Test..."_s);
     QVERIFY(report() && report()->isVisible());
     QVERIFY(!test()->isVisible());
-    QCOMPARE(report()->findChild<QLabel *>(QStringLiteral("lbScore"))->text(),
-             QStringLiteral("1000/1000 (6/6)"));
+    QCOMPARE(report()->findChild<QLabel *>(u"lbScore"_s)->text(), u"1000/1000 (6/6)"_s);
 
     click(report(), "cmAll");
     QVERIFY(test()->isVisible());
@@ -240,8 +232,8 @@ void RoadTest::timeRunsOutWithExhibitOpenAndAnswerTyped()
     });
     click(test(), "cmExhibit");
 
-    QCOMPARE(opened, QStringLiteral("frExhibit"));
-    QCOMPARE(m_boxes->shown.last().title, QStringLiteral("Time is Up!"));
+    QCOMPARE(opened, u"frExhibit"_s);
+    QCOMPARE(m_boxes->shown.last().title, u"Time is Up!"_s);
     QVERIFY(report() && report()->isVisible());
     QVERIFY(!test()->isVisible());
     QVERIFY(!m_context->state.testActive);
@@ -263,7 +255,7 @@ void RoadTest::mainMenuNoLeavesReportAndReviewAsTheyWere()
     click(report(), "cmMain");
 
     QCOMPARE(m_boxes->shown.last(),
-             (MessageBoxRequest{QStringLiteral("End Session?"),
+             (MessageBoxRequest{u"End Session?"_s,
                                 QStringLiteral("Would you like to end your test session?\n(You "
                                                "will no longer be able to review your answers.)"),
                                 MessageIcon::Question, MessageButtons::YesNo}));
@@ -282,11 +274,11 @@ void RoadTest::failedSetUpSaysSorry()
     click(start(), "cmExam");
     QCOMPARE(m_boxes->shown,
              (QList<MessageBoxRequest>{
-                 {QStringLiteral("Sorry!"),
+                 {u"Sorry!"_s,
                   QStringLiteral("No questions are available from the objectives you selected."
                                  "\n\nPlease select other objectives."),
                   MessageIcon::Information, MessageButtons::Ok},
-                 {QStringLiteral("Sorry!"),
+                 {u"Sorry!"_s,
                   QStringLiteral("An error has occured in preparing the test module. Please retry "
                                  "again."),
                   MessageIcon::NoIcon, MessageButtons::Ok}}));
@@ -306,11 +298,11 @@ void RoadTest::accessKeysChooseStudyAndAskToExit()
     click(ready(), "cmMain");
     QVERIFY(start()->isVisible());
     QVERIFY(!test());
-    QCOMPARE(status(), QStringLiteral("Main Menu"));
+    QCOMPARE(status(), u"Main Menu"_s);
     m_boxes->answerNext(MessageButton::Cancel);
     QTest::keyClick(start(), Qt::Key_X, Qt::AltModifier);
     QCOMPARE(m_boxes->shown.size(), 1);
-    QCOMPARE(m_boxes->shown[0].title, QStringLiteral("Exit Quendra..."));
+    QCOMPARE(m_boxes->shown[0].title, u"Exit Quendra..."_s);
     QVERIFY(start()->isVisible());
 }
 
