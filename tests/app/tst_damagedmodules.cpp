@@ -11,7 +11,6 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -34,14 +33,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The entries of the good module, in archive order.
-enum EntryIndex {
-    InfoEntry,
-    ObjectiveEntry,
-    PromptEntry,
-    QuestionEntry = 4,
-    ReadmeEntry = 8,
-    EulaEntry,
-};
+enum EntryIndex { InfoEntry, ObjectiveEntry, PromptEntry, ReadmeEntry = 8 };
 
 const QStringList textFiles = {u"eula.txt"_s, u"readme.txt"_s};
 
@@ -53,14 +45,9 @@ QList<ArchiveEntry> goodEntries(const QuestionBank &bank = sampleBank())
     return entries;
 }
 
-QByteArray pack(const QList<ArchiveEntry> &entries, int blockSize = 65536)
+QByteArray pack(const QList<ArchiveEntry> &entries)
 {
-    ArchiveLayout layout;
-    layout.filler = "QUENDRA";
-    layout.headerString1 = "Quendra test module";
-    layout.headerString2 = "512-330";
-    layout.blockSize = blockSize;
-    return packArchive(entries, layout);
+    return packArchive(entries, {"QUENDRA", "Quendra test module", "512-330"});
 }
 
 QByteArray withEntries(const std::function<void(QList<ArchiveEntry> &)> &change)
@@ -98,18 +85,6 @@ QByteArray bombArchive()
     const QByteArray name = "qm_x.dat";
     return withEntryCount(int(goodEntries().size()) + 1) + char(name.size()) + name +
            QByteArray(reservedBytes, '\0') + (block + stream).repeated(5) + QByteArray(4, '\0');
-}
-
-// Every file and folder under folder, as paths relative to it, sorted.
-QStringList treeOf(const QString &folder)
-{
-    QStringList paths;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths.append(QDir(folder).relativeFilePath(it.next()));
-    paths.sort();
-    return paths;
 }
 
 QByteArray fileHash(const QString &path)
@@ -199,16 +174,13 @@ int TestDamagedModules::startUp(bool readingAhead, AppContext &context) const
 
 void TestDamagedModules::verifyFilesAfterwards(const QStringList &programFiles)
 {
-    QStringList expected = {u"program"_s, u"program/Module"_s, u"program/Module/"_s + pictureName};
+    QCOMPARE(filesIn(m_parent.path()), QStringList());
+    QCOMPARE(filesIn(programFolder()), programFiles);
+    QStringList moduleFiles = {pictureName};
     if (!m_archiveHash.isEmpty())
-        expected.append(u"program/Module/"_s + archiveName);
-    for (const QString &name : programFiles)
-        expected.append(u"program/"_s + name);
-    expected.sort();
-    QCOMPARE(treeOf(m_parent.path()), expected);
-
-    if (!m_archiveHash.isEmpty())
-        QCOMPARE(fileHash(moduleFolder() + u'/' + archiveName), m_archiveHash);
+        moduleFiles.prepend(archiveName);
+    QCOMPARE(filesIn(moduleFolder()), moduleFiles);
+    QCOMPARE(fileHash(moduleFolder() + u'/' + archiveName), m_archiveHash);
     QCOMPARE(fileHash(moduleFolder() + u'/' + pictureName),
              QCryptographicHash::hash(pictureBytes, QCryptographicHash::Sha256));
 }
@@ -236,11 +208,6 @@ void TestDamagedModules::moduleAtStartUp_data()
                                    {description, number, u"Procedure Name: LoadTest"_s})}
                             << textFiles;
     };
-    auto startsUp = [](const char *name, const QByteArray &archive,
-                       const QStringList &programFiles = textFiles) {
-        QTest::newRow(name) << archive << qint64(0) << true << QList<MessageBoxRequest>()
-                            << programFiles;
-    };
     const QByteArray good = goodArchive();
 
     unpackFails(
@@ -260,9 +227,6 @@ void TestDamagedModules::moduleAtStartUp_data()
     unpackFails("entry that would replace the archive", withName(PromptEntry, "512-330.QDB"),
                 cannotRead);
 
-    loadFails("first entry no table",
-              withEntries([](QList<ArchiveEntry> &entries) { entries.move(ReadmeEntry, 0); }),
-              u"No such file or directory"_s, ENOENT);
     loadFails("table file that cannot be written", withName(InfoEntry, QByteArray(255, '\xE9')),
               u"File name too long"_s, ENAMETOOLONG);
     // Unpacking skips the tables it cannot write; loading misses the first of them.
@@ -282,20 +246,10 @@ void TestDamagedModules::moduleAtStartUp_data()
     loadFails("bank the check refuses", pack(goodEntries(refused)),
               u"Question 4 refers to objective 3, but the module has 2 objectives."_s);
 
-    startsUp("the good module", good);
-    startsUp("text entries in capitals", withEntries([](QList<ArchiveEntry> &entries) {
-                 entries[ReadmeEntry].name = "README.TXT";
-                 entries[EulaEntry].name = "Eula.Txt";
-             }),
-             {u"Eula.Txt"_s, u"README.TXT"_s});
-    startsUp("no text entries",
-             withEntries([](QList<ArchiveEntry> &entries) { entries.resize(ReadmeEntry); }), {});
-    startsUp("question table twice, the later one counts",
-             withEntries([](QList<ArchiveEntry> &entries) {
-                 entries.insert(QuestionEntry, ArchiveEntry{"qm_question.old", "stale bytes"});
-             }));
-    startsUp("blocks of 7 bytes", pack(goodEntries(), 7));
-    startsUp("entry count below the entries", withEntryCount(9), textFiles.mid(1));
+    const QList<MessageBoxRequest> none;
+    QTest::newRow("the good module") << good << qint64(0) << true << none << textFiles;
+    QTest::newRow("entry count below the entries, eula.txt last")
+        << withEntryCount(9) << qint64(0) << true << none << textFiles.mid(1);
 }
 
 void TestDamagedModules::moduleAtStartUp()
@@ -347,7 +301,7 @@ void TestDamagedModules::theBuiltProgramReachesItsStartScreenAndEnds()
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(process.readAllStandardOutput().startsWith("shown "));
-    verifyFilesAfterwards(textFiles + QStringList{u"quexam"_s});
+    verifyFilesAfterwards({u"eula.txt"_s, u"quexam"_s, u"readme.txt"_s});
 }
 
 QTEST_MAIN(TestDamagedModules)
