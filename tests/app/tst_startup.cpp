@@ -101,12 +101,7 @@ void TestStartUp::stepsRunInOrderAndEndOnTheStartScreen()
     settings.screen = [&](const QWidget *splash) {
         QObject::connect(splash->findChild<QProgressBar *>(u"pbStart"_s),
                          &QProgressBar::valueChanged, [&](int value) { progress = value; });
-        steps << u"display"_s;
         return ScreenInfo{1024, 768, 24};
-    };
-    settings.module.extractDecompressor = [&] {
-        steps << u"decompressor"_s;
-        return true;
     };
     settings.module.unpackTest = [&](const QString &archive, const QString &destination,
                                      const QString &program, OneBasedArray<QString> &files) {
@@ -126,7 +121,7 @@ void TestStartUp::stepsRunInOrderAndEndOnTheStartScreen()
 
     QVERIFY(startUp->run());
     const QString module = folder.path() + u"/Module/"_s;
-    QCOMPARE(steps, QStringList({u"display"_s, u"decompressor"_s, u"unpack, menu 1"_s,
+    QCOMPARE(steps, QStringList({u"unpack, menu 1"_s,
                                  QLocale().toString(settings.now(), QLocale::ShortFormat),
                                  module + u"512-330.qdb"_s, module, folder.path(), u"load"_s,
                                  u"qm_info.dat"_s, module}));
