@@ -21,20 +21,18 @@ void TestQtMessageBoxes::keysAnswerTheBox_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<MessageButton>("answer");
 
-    QTest::newRow("OK, Return") << MessageButtons::Ok << int(Qt::Key_Return) << MessageButton::Ok;
-    QTest::newRow("OK, Escape") << MessageButtons::Ok << int(Qt::Key_Escape) << MessageButton::Ok;
-    QTest::newRow("OK/Cancel, Return")
-        << MessageButtons::OkCancel << int(Qt::Key_Return) << MessageButton::Ok;
-    QTest::newRow("OK/Cancel, Escape")
-        << MessageButtons::OkCancel << int(Qt::Key_Escape) << MessageButton::Cancel;
-    QTest::newRow("Yes/No, Return")
-        << MessageButtons::YesNo << int(Qt::Key_Return) << MessageButton::Yes;
-    QTest::newRow("Yes/No, Escape")
-        << MessageButtons::YesNo << int(Qt::Key_Escape) << MessageButton::No;
-    QTest::newRow("Yes/No/Cancel, Return")
-        << MessageButtons::YesNoCancel << int(Qt::Key_Return) << MessageButton::Yes;
-    QTest::newRow("Yes/No/Cancel, Escape")
-        << MessageButtons::YesNoCancel << int(Qt::Key_Escape) << MessageButton::Cancel;
+    const int enter = Qt::Key_Return;
+    const int escape = Qt::Key_Escape;
+    using Buttons = MessageButtons;
+    using Answer = MessageButton;
+    QTest::newRow("OK, Return") << Buttons::Ok << enter << Answer::Ok;
+    QTest::newRow("OK, Escape") << Buttons::Ok << escape << Answer::Ok;
+    QTest::newRow("OK/Cancel, Return") << Buttons::OkCancel << enter << Answer::Ok;
+    QTest::newRow("OK/Cancel, Escape") << Buttons::OkCancel << escape << Answer::Cancel;
+    QTest::newRow("Yes/No, Return") << Buttons::YesNo << enter << Answer::Yes;
+    QTest::newRow("Yes/No, Escape") << Buttons::YesNo << escape << Answer::No;
+    QTest::newRow("Yes/No/Cancel, Return") << Buttons::YesNoCancel << enter << Answer::Yes;
+    QTest::newRow("Yes/No/Cancel, Escape") << Buttons::YesNoCancel << escape << Answer::Cancel;
 }
 
 void TestQtMessageBoxes::keysAnswerTheBox()
