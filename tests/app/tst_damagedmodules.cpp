@@ -33,7 +33,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The entries of the good module, in archive order.
-enum EntryIndex { InfoEntry, ObjectiveEntry, PromptEntry, ReadmeEntry = 8 };
+enum EntryIndex { InfoEntry, PromptEntry = 2, ReadmeEntry = 8 };
 
 const QStringList textFiles = {u"eula.txt"_s, u"readme.txt"_s};
 
@@ -108,19 +108,183 @@ class TestDamagedModules : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup();
+    void cleanup()
+    {
+        QFile::setPermissions(moduleFolder(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(programFolder()).removeRecursively();
+    }
 
-    void moduleAtStartUp_data();
-    void moduleAtStartUp();
-    void theBuiltProgramReachesItsStartScreenAndEnds();
+    void moduleAtStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<qint64>("paddedSize");
+        QTest::addColumn<bool>("moduleFolderWritable");
+        QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+        QTest::addColumn<QStringList>("programFiles");
+
+        // Damage found while unpacking writes no file at all.
+        const MessageBoxRequest cannotRead{errorReportTitle, cannotReadDatabaseText(),
+                                           MessageIcon::Critical, MessageButtons::Ok};
+        auto unpackFails = [](const char *name, const QByteArray &archive,
+                              const MessageBoxRequest &box, qint64 paddedSize = 0) {
+            QTest::newRow(name) << archive << paddedSize << true << QList{box} << QStringList();
+        };
+        // Damage found while loading: the text entries have been written where they belong.
+        auto loadFails =
+            [](const char *name, const QByteArray &archive, const QString &description,
+               int number = 0, bool moduleFolderWritable = true) {
+                QTest::newRow(name)
+                    << archive << qint64(0) << moduleFolderWritable
+                    << QList{errorReportBox({description, number, u"Procedure Name: LoadTest"_s})}
+                    << textFiles;
+            };
+        const QByteArray good = goodArchive();
+
+        unpackFails("missing", QByteArray(),
+                    errorReportBox(
+                        {u"No such file or directory"_s, ENOENT, u"Function Name: UnpackTest"_s}));
+        unpackFails(
+            "empty", QByteArray(""),
+            errorReportBox({u"Test database not found."_s, 0, u"Function Name: UnpackTest"_s}));
+        unpackFails("cut short", good.first(good.size() / 2), cannotRead);
+        // The last bytes before the end marker are the checksum of the last block.
+        QByteArray badChecksum = good;
+        badChecksum[good.size() - 5] = char(badChecksum[good.size() - 5] ^ 0x10);
+        unpackFails("block that does not inflate", badChecksum, cannotRead);
+        unpackFails("inflates beyond any module", bombArchive(), cannotRead);
+        unpackFails("larger than any module", good, cannotRead, qint64(300) * 1024 * 1024);
+        unpackFails("entry name leaving the module folder",
+                    withName(PromptEntry, "../../escaped.dat"), cannotRead);
+        unpackFails("entry that would replace the archive", withName(PromptEntry, "512-330.QDB"),
+                    cannotRead);
+
+        loadFails("table file that cannot be written", withName(InfoEntry, QByteArray(255, '\xE9')),
+                  u"File name too long"_s, ENAMETOOLONG);
+        // Unpacking skips the tables it cannot write; loading misses the first of them.
+        loadFails("module folder that cannot be written", good, u"No such file or directory"_s,
+                  ENOENT, false);
+        loadFails("table that does not parse", withEntries([](QList<ArchiveEntry> &entries) {
+                      entries[InfoEntry].content.clear();
+                  }),
+                  u"The info table holds no complete header."_s);
+        QuestionBank refused = sampleBank();
+        refused.questions[4].objectiveNo = 3;
+        loadFails("bank the check refuses", pack(goodEntries(refused)),
+                  u"Question 4 refers to objective 3, but the module has 2 objectives."_s);
+
+        const QList<MessageBoxRequest> none;
+        QTest::newRow("the good module") << good << qint64(0) << true << none << textFiles;
+        QTest::newRow("entry count below the entries, eula.txt last")
+            << withEntryCount(9) << qint64(0) << true << none << textFiles.mid(1);
+    }
+
+    void moduleAtStartUp()
+    {
+        QFETCH(QByteArray, archive);
+        QFETCH(qint64, paddedSize);
+        QFETCH(bool, moduleFolderWritable);
+        QFETCH(QList<MessageBoxRequest>, boxes);
+        QFETCH(QStringList, programFiles);
+        if (!moduleFolderWritable && geteuid() == 0)
+            QSKIP("Root writes into a folder without write permission all the same.");
+
+        // Read at its step, and read ahead as the program does: the same outcome.
+        for (const bool readingAhead : {false, true}) {
+            cleanup();
+            writeProgramFolder(archive, paddedSize);
+            if (!moduleFolderWritable)
+                QVERIFY(QFile::setPermissions(moduleFolder(), QFile::ReadOwner | QFile::ExeOwner));
+            FakeMessageBoxes fake;
+            AppContext context;
+            QCOMPARE(startUp(readingAhead, context), boxes.isEmpty() ? 0 : StartUp::failedExitCode);
+            QCOMPARE(fake.shown, boxes);
+            if (boxes.isEmpty())
+                QCOMPARE(context.bank.questions.size(), sampleBank().questions.size());
+            verifyFilesAfterwards(programFiles);
+        }
+    }
+
+    // The program itself, on a copy of the sample module. Measuring start-up, it ends by itself
+    // once its start screen has been painted.
+    void theBuiltProgramReachesItsStartScreenAndEnds()
+    {
+        if (buildDir().isEmpty())
+            QSKIP("QUENDRA_BUILD_DIR names no build folder; ctest sets it.");
+        QFile module(buildDir() + u"/Module/"_s + archiveName);
+        QVERIFY2(module.open(QIODevice::ReadOnly), qPrintable(module.fileName()));
+        writeProgramFolder(module.readAll());
+        const QString program = programFolder() + u"/quexam"_s;
+        QVERIFY(QFile::copy(buildDir() + u"/quexam"_s, program));
+
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"LC_ALL"_s, u"C"_s);
+        environment.insert(u"QUENDRA_INSTANCE_LOCK"_s, m_lockFolder.filePath(u"program.lock"_s));
+        process.setProcessEnvironment(environment);
+        process.start(program, {u"--measure-startup"_s});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(process.readAllStandardOutput().startsWith("shown "));
+        verifyFilesAfterwards({u"eula.txt"_s, u"quexam"_s, u"readme.txt"_s});
+    }
 
 private:
     QString programFolder() const { return m_parent.filePath(u"program"_s); }
     QString moduleFolder() const { return programFolder() + u"/Module"_s; }
     // A null archive leaves the module folder without one.
-    void writeProgramFolder(const QByteArray &archive, qint64 paddedSize = 0);
-    int startUp(bool readingAhead, AppContext &context) const;
-    void verifyFilesAfterwards(const QStringList &programFiles);
+
+    void writeProgramFolder(const QByteArray &archive, qint64 paddedSize = 0)
+    {
+        m_archiveHash.clear();
+        QVERIFY(QDir().mkpath(moduleFolder()));
+        QFile picture(moduleFolder() + u'/' + pictureName);
+        QVERIFY(picture.open(QIODevice::WriteOnly));
+        picture.write(pictureBytes);
+        if (archive.isNull())
+            return;
+        QFile file(moduleFolder() + u'/' + archiveName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(archive), archive.size());
+        // Zeros after the module, without writing them (the file stays sparse).
+        if (paddedSize > archive.size())
+            QVERIFY(file.resize(paddedSize));
+        file.close();
+        m_archiveHash = fileHash(file.fileName());
+    }
+
+    // Starts up on the program folder with the real module reader, on a screen that passes,
+    // reading the module at its step or, as the program does, ahead; gives the exit code (0
+    // when start-up went through).
+    int startUp(bool readingAhead, AppContext &context) const
+    {
+        std::optional<ModulePreload> readAhead;
+        if (readingAhead)
+            readAhead.emplace(testDbPathOf(programFolder()));
+        StartUpSettings settings;
+        settings.programFolder = programFolder();
+        settings.instanceLockPath = m_lockFolder.filePath(u"quendra.lock"_s);
+        settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
+        settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(19, 30)); };
+        settings.module = moduleReaderSteps(readAhead ? &*readAhead : nullptr);
+        StartUp startUp(context, settings);
+        return startUp.run() ? 0 : startUp.exitCode();
+    }
+
+    void verifyFilesAfterwards(const QStringList &programFiles)
+    {
+        QCOMPARE(filesIn(m_parent.path()), QStringList());
+        QCOMPARE(filesIn(programFolder()), programFiles);
+        QStringList moduleFiles = {pictureName};
+        if (!m_archiveHash.isEmpty())
+            moduleFiles.prepend(archiveName);
+        QCOMPARE(filesIn(moduleFolder()), moduleFiles);
+        QCOMPARE(fileHash(moduleFolder() + u'/' + archiveName), m_archiveHash);
+        QCOMPARE(fileHash(moduleFolder() + u'/' + pictureName),
+                 QCryptographicHash::hash(pictureBytes, QCryptographicHash::Sha256));
+    }
 
     // The scratch program folder lives in a parent folder of its own, so that anything
     // written beside it shows.
@@ -128,181 +292,6 @@ private:
     QTemporaryDir m_lockFolder;
     QByteArray m_archiveHash;
 };
-
-void TestDamagedModules::cleanup()
-{
-    QFile::setPermissions(moduleFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QDir(programFolder()).removeRecursively();
-}
-
-void TestDamagedModules::writeProgramFolder(const QByteArray &archive, qint64 paddedSize)
-{
-    m_archiveHash.clear();
-    QVERIFY(QDir().mkpath(moduleFolder()));
-    QFile picture(moduleFolder() + u'/' + pictureName);
-    QVERIFY(picture.open(QIODevice::WriteOnly));
-    picture.write(pictureBytes);
-    if (archive.isNull())
-        return;
-    QFile file(moduleFolder() + u'/' + archiveName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(archive), archive.size());
-    // Zeros after the module, without writing them (the file stays sparse).
-    if (paddedSize > archive.size())
-        QVERIFY(file.resize(paddedSize));
-    file.close();
-    m_archiveHash = fileHash(file.fileName());
-}
-
-// Starts up on the program folder with the real module reader, on a screen that passes,
-// reading the module at its step or, as the program does, ahead; gives the exit code (0
-// when start-up went through).
-int TestDamagedModules::startUp(bool readingAhead, AppContext &context) const
-{
-    std::optional<ModulePreload> readAhead;
-    if (readingAhead)
-        readAhead.emplace(testDbPathOf(programFolder()));
-    StartUpSettings settings;
-    settings.programFolder = programFolder();
-    settings.instanceLockPath = m_lockFolder.filePath(u"quendra.lock"_s);
-    settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
-    settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(19, 30)); };
-    settings.module = moduleReaderSteps(readAhead ? &*readAhead : nullptr);
-    StartUp startUp(context, settings);
-    return startUp.run() ? 0 : startUp.exitCode();
-}
-
-void TestDamagedModules::verifyFilesAfterwards(const QStringList &programFiles)
-{
-    QCOMPARE(filesIn(m_parent.path()), QStringList());
-    QCOMPARE(filesIn(programFolder()), programFiles);
-    QStringList moduleFiles = {pictureName};
-    if (!m_archiveHash.isEmpty())
-        moduleFiles.prepend(archiveName);
-    QCOMPARE(filesIn(moduleFolder()), moduleFiles);
-    QCOMPARE(fileHash(moduleFolder() + u'/' + archiveName), m_archiveHash);
-    QCOMPARE(fileHash(moduleFolder() + u'/' + pictureName),
-             QCryptographicHash::hash(pictureBytes, QCryptographicHash::Sha256));
-}
-
-void TestDamagedModules::moduleAtStartUp_data()
-{
-    QTest::addColumn<QByteArray>("archive");
-    QTest::addColumn<qint64>("paddedSize");
-    QTest::addColumn<bool>("moduleFolderWritable");
-    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
-    QTest::addColumn<QStringList>("programFiles");
-
-    // Damage found while unpacking writes no file at all.
-    const MessageBoxRequest cannotRead{errorReportTitle, cannotReadDatabaseText(),
-                                       MessageIcon::Critical, MessageButtons::Ok};
-    auto unpackFails = [](const char *name, const QByteArray &archive, const MessageBoxRequest &box,
-                          qint64 paddedSize = 0) {
-        QTest::newRow(name) << archive << paddedSize << true << QList{box} << QStringList();
-    };
-    // Damage found while loading: the text entries have been written where they belong.
-    auto loadFails = [](const char *name, const QByteArray &archive, const QString &description,
-                        int number = 0, bool moduleFolderWritable = true) {
-        QTest::newRow(name) << archive << qint64(0) << moduleFolderWritable
-                            << QList{errorReportBox(
-                                   {description, number, u"Procedure Name: LoadTest"_s})}
-                            << textFiles;
-    };
-    const QByteArray good = goodArchive();
-
-    unpackFails(
-        "missing", QByteArray(),
-        errorReportBox({u"No such file or directory"_s, ENOENT, u"Function Name: UnpackTest"_s}));
-    unpackFails("empty", QByteArray(""),
-                errorReportBox({u"Test database not found."_s, 0, u"Function Name: UnpackTest"_s}));
-    unpackFails("cut short", good.first(good.size() / 2), cannotRead);
-    // The last bytes before the end marker are the checksum of the last block.
-    QByteArray badChecksum = good;
-    badChecksum[good.size() - 5] = char(badChecksum[good.size() - 5] ^ 0x10);
-    unpackFails("block that does not inflate", badChecksum, cannotRead);
-    unpackFails("inflates beyond any module", bombArchive(), cannotRead);
-    unpackFails("larger than any module", good, cannotRead, qint64(300) * 1024 * 1024);
-    unpackFails("entry name leaving the module folder", withName(PromptEntry, "../../escaped.dat"),
-                cannotRead);
-    unpackFails("entry that would replace the archive", withName(PromptEntry, "512-330.QDB"),
-                cannotRead);
-
-    loadFails("table file that cannot be written", withName(InfoEntry, QByteArray(255, '\xE9')),
-              u"File name too long"_s, ENAMETOOLONG);
-    // Unpacking skips the tables it cannot write; loading misses the first of them.
-    loadFails("module folder that cannot be written", good, u"No such file or directory"_s, ENOENT,
-              false);
-    loadFails("table that does not parse",
-              withEntries([](QList<ArchiveEntry> &entries) { entries[InfoEntry].content.clear(); }),
-              u"The info table holds no complete header."_s);
-    OneBasedArray<Objective> objectives;
-    objectives.fill(TableCapacity::objectives + 1, sampleBank().objectives[1]);
-    loadFails("table over its capacity", withEntries([&](QList<ArchiveEntry> &entries) {
-                  entries[ObjectiveEntry].content = encodeTable(objectives);
-              }),
-              u"The objective table holds more than 50 records."_s, 9);
-    QuestionBank refused = sampleBank();
-    refused.questions[4].objectiveNo = 3;
-    loadFails("bank the check refuses", pack(goodEntries(refused)),
-              u"Question 4 refers to objective 3, but the module has 2 objectives."_s);
-
-    const QList<MessageBoxRequest> none;
-    QTest::newRow("the good module") << good << qint64(0) << true << none << textFiles;
-    QTest::newRow("entry count below the entries, eula.txt last")
-        << withEntryCount(9) << qint64(0) << true << none << textFiles.mid(1);
-}
-
-void TestDamagedModules::moduleAtStartUp()
-{
-    QFETCH(QByteArray, archive);
-    QFETCH(qint64, paddedSize);
-    QFETCH(bool, moduleFolderWritable);
-    QFETCH(QList<MessageBoxRequest>, boxes);
-    QFETCH(QStringList, programFiles);
-    if (!moduleFolderWritable && geteuid() == 0)
-        QSKIP("Root writes into a folder without write permission all the same.");
-
-    // Read at its step, and read ahead as the program does: the same outcome.
-    for (const bool readingAhead : {false, true}) {
-        cleanup();
-        writeProgramFolder(archive, paddedSize);
-        if (!moduleFolderWritable)
-            QVERIFY(QFile::setPermissions(moduleFolder(), QFile::ReadOwner | QFile::ExeOwner));
-        FakeMessageBoxes fake;
-        AppContext context;
-        QCOMPARE(startUp(readingAhead, context), boxes.isEmpty() ? 0 : StartUp::failedExitCode);
-        QCOMPARE(fake.shown, boxes);
-        if (boxes.isEmpty())
-            QCOMPARE(context.bank.questions.size(), sampleBank().questions.size());
-        verifyFilesAfterwards(programFiles);
-    }
-}
-
-// The program itself, on a copy of the sample module. Measuring start-up, it ends by itself
-// once its start screen has been painted.
-void TestDamagedModules::theBuiltProgramReachesItsStartScreenAndEnds()
-{
-    if (buildDir().isEmpty())
-        QSKIP("QUENDRA_BUILD_DIR names no build folder; ctest sets it.");
-    QFile module(buildDir() + u"/Module/"_s + archiveName);
-    QVERIFY2(module.open(QIODevice::ReadOnly), qPrintable(module.fileName()));
-    writeProgramFolder(module.readAll());
-    const QString program = programFolder() + u"/quexam"_s;
-    QVERIFY(QFile::copy(buildDir() + u"/quexam"_s, program));
-
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    environment.insert(u"LC_ALL"_s, u"C"_s);
-    environment.insert(u"QUENDRA_INSTANCE_LOCK"_s, m_lockFolder.filePath(u"program.lock"_s));
-    process.setProcessEnvironment(environment);
-    process.start(program, {u"--measure-startup"_s});
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    QVERIFY(process.readAllStandardOutput().startsWith("shown "));
-    verifyFilesAfterwards({u"eula.txt"_s, u"quexam"_s, u"readme.txt"_s});
-}
 
 QTEST_MAIN(TestDamagedModules)
 #include "tst_damagedmodules.moc"

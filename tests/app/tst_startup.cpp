@@ -37,150 +37,146 @@ class TestStartUp : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void displayCheck_data();
-    void displayCheck();
-    void stepsRunInOrderAndEndOnTheStartScreen();
-    void aCloseConfirmedDuringStartUpEndsTheProgram();
-    void aSecondCopyIsRefusedAndTheFirstKeepsRunning();
+    void displayCheck_data()
+    {
+        QTest::addColumn<std::optional<ScreenInfo>>("screen");
+        QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+
+        const QList<MessageBoxRequest> tooSmall = {
+            {u"Incorrect Display Settings!"_s,
+             u"Sorry! Quendra requires minimum display of 800x600 pixels and 256 colors to "
+             u"function "
+             u"properly.\n\nPlease change your display settings first.\n\nTerminating Quendra now..."_s,
+             MessageIcon::Warning, MessageButtons::Ok}};
+        QTest::newRow("800 x 600 at 8 bits")
+            << std::optional(ScreenInfo{800, 600, 8}) << QList<MessageBoxRequest>();
+        QTest::newRow("1024 x 480") << std::optional(ScreenInfo{1024, 480, 32}) << tooSmall;
+        QTest::newRow("799 wide") << std::optional(ScreenInfo{799, 600, 32}) << tooSmall;
+        QTest::newRow("599 high") << std::optional(ScreenInfo{800, 599, 32}) << tooSmall;
+        QTest::newRow("16 colours") << std::optional(ScreenInfo{800, 600, 4}) << tooSmall;
+        QTest::newRow("no screen") << std::optional<ScreenInfo>()
+                                   << QList{errorReportBox({u"No display could be found."_s, 0,
+                                                            u"Procedure Name: GetDisplay"_s})};
+    }
+
+    // A failed check ends start-up before the main window and the module.
+    void displayCheck()
+    {
+        QFETCH(std::optional<ScreenInfo>, screen);
+        QFETCH(QList<MessageBoxRequest>, boxes);
+
+        FakeMessageBoxes fake;
+        QTemporaryDir folder;
+        AppContext context;
+        StartUpSettings settings = fakeSettings(folder);
+        settings.screen = [screen](const QWidget *) { return screen; };
+        bool unpacked = false;
+        settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                         OneBasedArray<QString> &) { return unpacked = true; };
+        StartUp startUp(context, settings);
+
+        const bool passes = boxes.isEmpty();
+        QCOMPARE(startUp.run(), passes);
+        QCOMPARE(startUp.exitCode(), passes ? 0 : StartUp::failedExitCode);
+        QCOMPARE(fake.shown, boxes);
+        QCOMPARE(unpacked, passes);
+        QCOMPARE(startUp.mainWindow() != nullptr, passes);
+    }
+
+    void stepsRunInOrderAndEndOnTheStartScreen()
+    {
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        AppContext context;
+        StartUpSettings settings = fakeSettings(folder);
+        std::unique_ptr<StartUp> startUp;
+        QStringList steps;
+        int progress = 0;
+        settings.screen = [&](const QWidget *splash) {
+            QObject::connect(splash->findChild<QProgressBar *>(u"pbStart"_s),
+                             &QProgressBar::valueChanged, [&](int value) { progress = value; });
+            return ScreenInfo{1024, 768, 24};
+        };
+        settings.module.unpackTest = [&](const QString &archive, const QString &destination,
+                                         const QString &program, OneBasedArray<QString> &files) {
+            // The menu and the date are in place before the module is read.
+            const MainWindow *main = startUp->mainWindow();
+            steps << u"unpack, menu %1"_s.arg(main->menuItem(u"keyExit"_s) != nullptr)
+                  << main->statusPanelText(u"date"_s) << archive << destination << program;
+            files.append(u"qm_info.dat"_s);
+            return true;
+        };
+        settings.module.loadTest = [&](const OneBasedArray<QString> &files, const QString &module,
+                                       QuestionBank &) {
+            steps << u"load"_s << files[1] << module;
+            return true;
+        };
+        startUp = std::make_unique<StartUp>(context, settings);
+
+        QVERIFY(startUp->run());
+        const QString module = folder.path() + u"/Module/"_s;
+        QCOMPARE(steps, QStringList({u"unpack, menu 1"_s,
+                                     QLocale().toString(settings.now(), QLocale::ShortFormat),
+                                     module + u"512-330.qdb"_s, module, folder.path(), u"load"_s,
+                                     u"qm_info.dat"_s, module}));
+        QVERIFY(boxes.shown.isEmpty());
+        QCOMPARE(progress, 100);
+        // Its work done, the splash is gone; the main window shows the start screen.
+        QVERIFY(!startUp->splashWindow());
+        QVERIFY(startUp->mainWindow()->isVisible());
+        QVERIFY(
+            startUp->mainWindow()->screenArea()->findChild<QWidget *>(u"frStart"_s)->isVisible());
+    }
+
+    void aCloseConfirmedDuringStartUpEndsTheProgram()
+    {
+        FakeMessageBoxes boxes;
+        boxes.answerNext(MessageButton::Ok);
+        QTemporaryDir folder;
+        AppContext context;
+        StartUpSettings settings = fakeSettings(folder);
+        std::unique_ptr<StartUp> startUp;
+        // The reader lets pending events through while it unpacks: among them the close button.
+        settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                         OneBasedArray<QString> &) {
+            startUp->mainWindow()->close();
+            return true;
+        };
+        startUp = std::make_unique<StartUp>(context, settings);
+        QVERIFY(startUp->run());
+        QCOMPARE(boxes.shown.size(), 1);
+
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    void aSecondCopyIsRefusedAndTheFirstKeepsRunning()
+    {
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        AppContext firstContext;
+        auto first = std::make_unique<StartUp>(firstContext, fakeSettings(folder));
+        QVERIFY(first->run());
+
+        AppContext secondContext;
+        StartUp second(secondContext, fakeSettings(folder));
+        QVERIFY(!second.run());
+        QCOMPARE(second.exitCode(), StartUp::failedExitCode);
+        QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
+                                  {u"Multiple Instances"_s,
+                                   u"Another instance of Quendra NTCX 512-330 has been running.\n"
+                                   u"You can only run one instance of the program at a time."_s,
+                                   MessageIcon::Information, MessageButtons::Ok}}));
+        QVERIFY(!second.splashWindow());
+        QVERIFY(first->mainWindow()->isVisible());
+
+        // Once the first copy has ended, the next one starts.
+        first.reset();
+        AppContext thirdContext;
+        StartUp third(thirdContext, fakeSettings(folder));
+        QVERIFY(third.run());
+    }
 };
-
-void TestStartUp::displayCheck_data()
-{
-    QTest::addColumn<std::optional<ScreenInfo>>("screen");
-    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
-
-    const QList<MessageBoxRequest> tooSmall = {
-        {u"Incorrect Display Settings!"_s,
-         u"Sorry! Quendra requires minimum display of 800x600 pixels and 256 colors to function "
-         u"properly.\n\nPlease change your display settings first.\n\nTerminating Quendra now..."_s,
-         MessageIcon::Warning, MessageButtons::Ok}};
-    QTest::newRow("800 x 600 at 8 bits")
-        << std::optional(ScreenInfo{800, 600, 8}) << QList<MessageBoxRequest>();
-    QTest::newRow("1024 x 480") << std::optional(ScreenInfo{1024, 480, 32}) << tooSmall;
-    QTest::newRow("799 wide") << std::optional(ScreenInfo{799, 600, 32}) << tooSmall;
-    QTest::newRow("599 high") << std::optional(ScreenInfo{800, 599, 32}) << tooSmall;
-    QTest::newRow("16 colours") << std::optional(ScreenInfo{800, 600, 4}) << tooSmall;
-    QTest::newRow("no screen") << std::optional<ScreenInfo>()
-                               << QList{errorReportBox({u"No display could be found."_s, 0,
-                                                        u"Procedure Name: GetDisplay"_s})};
-}
-
-// A failed check ends start-up before the main window and the module.
-void TestStartUp::displayCheck()
-{
-    QFETCH(std::optional<ScreenInfo>, screen);
-    QFETCH(QList<MessageBoxRequest>, boxes);
-
-    FakeMessageBoxes fake;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    settings.screen = [screen](const QWidget *) { return screen; };
-    bool unpacked = false;
-    settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                     OneBasedArray<QString> &) { return unpacked = true; };
-    StartUp startUp(context, settings);
-
-    const bool passes = boxes.isEmpty();
-    QCOMPARE(startUp.run(), passes);
-    QCOMPARE(startUp.exitCode(), passes ? 0 : StartUp::failedExitCode);
-    QCOMPARE(fake.shown, boxes);
-    QCOMPARE(unpacked, passes);
-    QCOMPARE(startUp.mainWindow() != nullptr, passes);
-}
-
-void TestStartUp::stepsRunInOrderAndEndOnTheStartScreen()
-{
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    std::unique_ptr<StartUp> startUp;
-    QStringList steps;
-    int progress = 0;
-    settings.screen = [&](const QWidget *splash) {
-        QObject::connect(splash->findChild<QProgressBar *>(u"pbStart"_s),
-                         &QProgressBar::valueChanged, [&](int value) { progress = value; });
-        return ScreenInfo{1024, 768, 24};
-    };
-    settings.module.unpackTest = [&](const QString &archive, const QString &destination,
-                                     const QString &program, OneBasedArray<QString> &files) {
-        // The menu and the date are in place before the module is read.
-        const MainWindow *main = startUp->mainWindow();
-        steps << u"unpack, menu %1"_s.arg(main->menuItem(u"keyExit"_s) != nullptr)
-              << main->statusPanelText(u"date"_s) << archive << destination << program;
-        files.append(u"qm_info.dat"_s);
-        return true;
-    };
-    settings.module.loadTest = [&](const OneBasedArray<QString> &files, const QString &module,
-                                   QuestionBank &) {
-        steps << u"load"_s << files[1] << module;
-        return true;
-    };
-    startUp = std::make_unique<StartUp>(context, settings);
-
-    QVERIFY(startUp->run());
-    const QString module = folder.path() + u"/Module/"_s;
-    QCOMPARE(steps, QStringList({u"unpack, menu 1"_s,
-                                 QLocale().toString(settings.now(), QLocale::ShortFormat),
-                                 module + u"512-330.qdb"_s, module, folder.path(), u"load"_s,
-                                 u"qm_info.dat"_s, module}));
-    QVERIFY(boxes.shown.isEmpty());
-    QCOMPARE(progress, 100);
-    // Its work done, the splash is gone; the main window shows the start screen.
-    QVERIFY(!startUp->splashWindow());
-    QVERIFY(startUp->mainWindow()->isVisible());
-    QVERIFY(startUp->mainWindow()->screenArea()->findChild<QWidget *>(u"frStart"_s)->isVisible());
-}
-
-void TestStartUp::aCloseConfirmedDuringStartUpEndsTheProgram()
-{
-    FakeMessageBoxes boxes;
-    boxes.answerNext(MessageButton::Ok);
-    QTemporaryDir folder;
-    AppContext context;
-    StartUpSettings settings = fakeSettings(folder);
-    std::unique_ptr<StartUp> startUp;
-    // The reader lets pending events through while it unpacks: among them the close button.
-    settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                     OneBasedArray<QString> &) {
-        startUp->mainWindow()->close();
-        return true;
-    };
-    startUp = std::make_unique<StartUp>(context, settings);
-    QVERIFY(startUp->run());
-    QCOMPARE(boxes.shown.size(), 1);
-
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
-    QCOMPARE(QCoreApplication::exec(), 0);
-}
-
-void TestStartUp::aSecondCopyIsRefusedAndTheFirstKeepsRunning()
-{
-    FakeMessageBoxes boxes;
-    QTemporaryDir folder;
-    AppContext firstContext;
-    auto first = std::make_unique<StartUp>(firstContext, fakeSettings(folder));
-    QVERIFY(first->run());
-
-    AppContext secondContext;
-    StartUp second(secondContext, fakeSettings(folder));
-    QVERIFY(!second.run());
-    QCOMPARE(second.exitCode(), StartUp::failedExitCode);
-    QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
-                              {u"Multiple Instances"_s,
-                               u"Another instance of Quendra NTCX 512-330 has been running.\n"
-                               u"You can only run one instance of the program at a time."_s,
-                               MessageIcon::Information, MessageButtons::Ok}}));
-    QVERIFY(!second.splashWindow());
-    QVERIFY(first->mainWindow()->isVisible());
-
-    // Once the first copy has ended, the next one starts.
-    first.reset();
-    AppContext thirdContext;
-    StartUp third(thirdContext, fakeSettings(folder));
-    QVERIFY(third.run());
-}
 
 QTEST_MAIN(TestStartUp)
 #include "tst_startup.moc"

@@ -23,108 +23,104 @@ class ExhibitDiagramTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void acceptsOnlyPlainNames_data();
-    void acceptsOnlyPlainNames();
-    void showsTheFileOrReports_data();
-    void showsTheFileOrReports();
+    void acceptsOnlyPlainNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("plain") << u"rt-0001.txt"_s << true;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("parent") << u".."_s << false;
+        QTest::newRow("dot") << u"."_s << false;
+        QTest::newRow("up and over") << u"../secret.txt"_s << false;
+        QTest::newRow("backslash") << u"..\\boot.ini"_s << false;
+        QTest::newRow("absolute") << u"/etc/passwd"_s << false;
+        QTest::newRow("drive") << u"C:autoexec.bat"_s << false;
+        QTest::newRow("subfolder") << u"files/a.txt"_s << false;
+    }
+
+    void acceptsOnlyPlainNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        const std::optional<QString> path = moduleFilePath(u"/opt/q/Module/"_s, name);
+        QCOMPARE(path, accepted ? std::optional(u"/opt/q/Module/"_s + name) : std::nullopt);
+    }
+
+    void showsTheFileOrReports_data()
+    {
+        QTest::addColumn<bool>("diagram");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+
+        QByteArray picture;
+        QBuffer buffer(&picture);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
+        const auto report = [](const char *procedure, const QString &description, int number) {
+            return QList{errorReportBox(
+                {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
+        };
+        // Text that is not UTF-8 is read as Windows-1252; markup stays text.
+        QTest::newRow("exhibit") << false << u"r1.txt"_s << QByteArray("R1\r\n<b>caf\xE9</b>\r\n")
+                                 << u"Exhibit: Item 12 of 60|R1\n<b>caf\u00e9</b>\n"_s
+                                 << QList<MessageBoxRequest>();
+        QTest::newRow("diagram at its own size")
+            << true << u"net.png"_s << picture << u"Diagram: Item 12 of 60|900 x 300"_s
+            << QList<MessageBoxRequest>();
+        QTest::newRow("missing exhibit") << false << u"r1.txt"_s << QByteArray() << QString()
+                                         << report("ShowExhibit", u"File not found"_s, 53);
+        QTest::newRow("exhibit outside the module folder")
+            << false << u"../secret.txt"_s << QByteArray("not for modules") << QString()
+            << report("ShowExhibit", u"File not found"_s, 53);
+        QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
+                                         << report("ShowDiagram", u"File not found"_s, 53);
+        QTest::newRow("no picture")
+            << true << u"net.png"_s << QByteArray("this is no picture") << QString()
+            << report("ShowDiagram", u"Invalid picture"_s, 481);
+    }
+
+    void showsTheFileOrReports()
+    {
+        QFETCH(bool, diagram);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, shown);
+        QFETCH(QList<MessageBoxRequest>, boxes);
+
+        FakeMessageBoxes fake;
+        // The module folder lies inside the scratch folder, so that ".." stays in it.
+        QTemporaryDir scratch;
+        const QString moduleFolder = scratch.filePath(u"Module"_s);
+        QVERIFY(QDir().mkpath(moduleFolder));
+        QFile file(moduleFolder + u'/' + fileName);
+        QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
+        file.close();
+        QuestionBank bank;
+        Question question;
+        (diagram ? question.diagramFile : question.exhibitFile) = fileName;
+        bank.questions.append(question);
+        TestState state;
+        state.testLength = 60;
+        state.curItem = 12;
+        state.curQ = 1;
+
+        QString opened;
+        QString seen;
+        onNextModal(this, opened, [&](QWidget *window) {
+            seen = window->windowTitle() + u'|';
+            if (const auto *text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s))
+                seen += text->toPlainText();
+            if (const auto *image = window->findChild<QLabel *>(u"imDiagram"_s))
+                seen += u"%1 x %2"_s.arg(image->width()).arg(image->height());
+            qobject_cast<QDialog *>(window)->accept();
+        });
+        (diagram ? ShowDiagram : ShowExhibit)(bank, state, moduleFolder, nullptr);
+        QCOMPARE(seen, shown);
+        QCOMPARE(fake.shown, boxes);
+    }
 };
-
-void ExhibitDiagramTest::acceptsOnlyPlainNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("plain") << u"rt-0001.txt"_s << true;
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("parent") << u".."_s << false;
-    QTest::newRow("dot") << u"."_s << false;
-    QTest::newRow("up and over") << u"../secret.txt"_s << false;
-    QTest::newRow("backslash") << u"..\\boot.ini"_s << false;
-    QTest::newRow("absolute") << u"/etc/passwd"_s << false;
-    QTest::newRow("drive") << u"C:autoexec.bat"_s << false;
-    QTest::newRow("subfolder") << u"files/a.txt"_s << false;
-}
-
-void ExhibitDiagramTest::acceptsOnlyPlainNames()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, accepted);
-    const std::optional<QString> path = moduleFilePath(u"/opt/q/Module/"_s, name);
-    QCOMPARE(path, accepted ? std::optional(u"/opt/q/Module/"_s + name) : std::nullopt);
-}
-
-void ExhibitDiagramTest::showsTheFileOrReports_data()
-{
-    QTest::addColumn<bool>("diagram");
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
-
-    QByteArray picture;
-    QBuffer buffer(&picture);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
-    const auto report = [](const char *procedure, const QString &description, int number) {
-        return QList{errorReportBox(
-            {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
-    };
-    // Text that is not UTF-8 is read as Windows-1252; markup stays text.
-    QTest::newRow("exhibit") << false << u"r1.txt"_s << QByteArray("R1\r\n<b>caf\xE9</b>\r\n")
-                             << u"Exhibit: Item 12 of 60|R1\n<b>caf\u00e9</b>\n"_s
-                             << QList<MessageBoxRequest>();
-    QTest::newRow("diagram at its own size")
-        << true << u"net.png"_s << picture << u"Diagram: Item 12 of 60|900 x 300"_s
-        << QList<MessageBoxRequest>();
-    QTest::newRow("missing exhibit") << false << u"r1.txt"_s << QByteArray() << QString()
-                                     << report("ShowExhibit", u"File not found"_s, 53);
-    QTest::newRow("exhibit outside the module folder")
-        << false << u"../secret.txt"_s << QByteArray("not for modules") << QString()
-        << report("ShowExhibit", u"File not found"_s, 53);
-    QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
-                                     << report("ShowDiagram", u"File not found"_s, 53);
-    QTest::newRow("no picture") << true << u"net.png"_s << QByteArray("this is no picture")
-                                << QString() << report("ShowDiagram", u"Invalid picture"_s, 481);
-}
-
-void ExhibitDiagramTest::showsTheFileOrReports()
-{
-    QFETCH(bool, diagram);
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, content);
-    QFETCH(QString, shown);
-    QFETCH(QList<MessageBoxRequest>, boxes);
-
-    FakeMessageBoxes fake;
-    // The module folder lies inside the scratch folder, so that ".." stays in it.
-    QTemporaryDir scratch;
-    const QString moduleFolder = scratch.filePath(u"Module"_s);
-    QVERIFY(QDir().mkpath(moduleFolder));
-    QFile file(moduleFolder + u'/' + fileName);
-    QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
-    file.close();
-    QuestionBank bank;
-    Question question;
-    (diagram ? question.diagramFile : question.exhibitFile) = fileName;
-    bank.questions.append(question);
-    TestState state;
-    state.testLength = 60;
-    state.curItem = 12;
-    state.curQ = 1;
-
-    QString opened;
-    QString seen;
-    onNextModal(this, opened, [&](QWidget *window) {
-        seen = window->windowTitle() + u'|';
-        if (const auto *text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s))
-            seen += text->toPlainText();
-        if (const auto *image = window->findChild<QLabel *>(u"imDiagram"_s))
-            seen += u"%1 x %2"_s.arg(image->width()).arg(image->height());
-        qobject_cast<QDialog *>(window)->accept();
-    });
-    (diagram ? ShowDiagram : ShowExhibit)(bank, state, moduleFolder, nullptr);
-    QCOMPARE(seen, shown);
-    QCOMPARE(fake.shown, boxes);
-}
 
 QTEST_MAIN(ExhibitDiagramTest)
 #include "tst_exhibitdiagram.moc"

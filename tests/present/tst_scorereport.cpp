@@ -15,13 +15,114 @@ class ScoreReportTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void gradesAgainstThePassingScore_data();
-    void gradesAgainstThePassingScore();
-    void scalesBars_data();
-    void scalesBars();
-    void showsTheObjectiveFigures_data();
-    void showsTheObjectiveFigures();
+    void init()
+    {
+        m_report.reset();
+        m_state = {};
+        m_state.testLength = 6;
+        m_state.correctCount = 3;
+        m_state.incorrectCount = 3;
+        for (int item = 4; item <= 6; ++item)
+            m_state.incorrectItems.append(item);
+        m_state.scaledScore = 500;
+        m_state.passScore = 825;
+    }
+
+    void gradesAgainstThePassingScore_data()
+    {
+        QTest::addColumn<int>("score");
+        QTest::addColumn<int>("incorrect");
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("reviewIncorrect");
+
+        const QString fail = u"FAIL - Sorry, try harder next time!"_s;
+        const QString pass = u"PASS - Congratulation!"_s;
+        QTest::newRow("zero") << 0 << 6 << fail << failRed << true;
+        QTest::newRow("just below") << 824 << 1 << fail << failRed << true;
+        QTest::newRow("equal") << 825 << 1 << pass << passGreen << true;
+        QTest::newRow("999") << 999 << 1 << pass << passGreen << true;
+        QTest::newRow("perfect") << 1000 << 0 << u"Pass - Perfect!"_s << passGreen << false;
+        // An item of an unknown type is left out of grading: nothing is incorrect.
+        QTest::newRow("nothing incorrect") << 900 << 0 << pass << passGreen << false;
+    }
+
+    void gradesAgainstThePassingScore()
+    {
+        QFETCH(int, score);
+        QFETCH(int, incorrect);
+        QFETCH(QString, grade);
+        QFETCH(QColor, colour);
+        QFETCH(bool, reviewIncorrect);
+
+        m_state.scaledScore = score;
+        m_state.incorrectCount = incorrect;
+        m_state.incorrectItems.fill(incorrect, 6);
+        ScoreReport *report = drawReport();
+        QCOMPARE(report->findChild<QLabel *>(u"lbScore"_s)->text(), u"%1/1000 (3/6)"_s.arg(score));
+        auto *gradeLabel = report->findChild<QLabel *>(u"lbGrade"_s);
+        QCOMPARE(gradeLabel->text(), grade);
+        QCOMPARE(gradeLabel->palette().color(QPalette::WindowText), colour);
+        QCOMPARE(report->findChild<QPushButton *>(u"cmIncorrect"_s)->isEnabled(), reviewIncorrect);
+    }
+
+    void scalesBars_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("length");
+        QTest::newRow("zero") << 0 << 0;
+        QTest::newRow("passing") << 825 << 317;
+        QTest::newRow("full") << 1000 << 384;
+        QTest::newRow("beyond the scale") << 1200 << 384;
+        QTest::newRow("negative") << -5 << 0;
+    }
+
+    void scalesBars()
+    {
+        QFETCH(int, points);
+        QFETCH(int, length);
+        QCOMPARE(barLength(points, 384), length);
+    }
+
+    void showsTheObjectiveFigures_data()
+    {
+        QTest::addColumn<QList<int>>("objectives");
+        QTest::addColumn<QList<int>>("percents");
+        QTest::addColumn<QStringList>("counts");
+        QTest::addColumn<QStringList>("rows");
+
+        QTest::newRow("in the order graded")
+            << QList{2, 1} << QList{67, 0} << QStringList{u"(2/3)"_s, u"(0/1)"_s}
+            << QStringList{u"1|Objective 2|67%|(2/3)"_s, u"2|Objective 1|0%|(0/1)"_s};
+        QTest::newRow("all right") << QList{1} << QList{100} << QStringList{u"(3/3)"_s}
+                                   << QStringList{u"1|Objective 1|100%|(3/3)"_s};
+    }
+
+    void showsTheObjectiveFigures()
+    {
+        QFETCH(QList<int>, objectives);
+        QFETCH(QList<int>, percents);
+        QFETCH(QStringList, counts);
+        QFETCH(QStringList, rows);
+
+        for (qsizetype k = 0; k < objectives.size(); ++k) {
+            m_state.objList.append(objectives[k]);
+            m_state.objPercent.append(percents[k]);
+            m_state.objScoreText.append(counts[k]);
+        }
+        ScoreReport *report = drawReport(int(rows.size()));
+        // Drawn again for a new grading, the rows are replaced.
+        report->DrawScoreBox(int(rows.size()));
+        auto *table = report->findChild<QTreeWidget *>(u"lvObjScore"_s);
+        QStringList shown;
+        for (int row = 0; row < table->topLevelItemCount(); ++row) {
+            QStringList columns;
+            for (int column = 0; column < table->columnCount(); ++column)
+                columns << table->topLevelItem(row)->text(column);
+            shown << columns.join(u'|');
+        }
+        QCOMPARE(shown, rows);
+    }
 
 private:
     // A graded test of six items, three of them (4 to 6) incorrect.
@@ -32,120 +133,11 @@ private:
     std::unique_ptr<ScoreReport> m_report;
 };
 
-void ScoreReportTest::init()
-{
-    m_report.reset();
-    m_state = {};
-    m_state.testLength = 6;
-    m_state.correctCount = 3;
-    m_state.incorrectCount = 3;
-    for (int item = 4; item <= 6; ++item)
-        m_state.incorrectItems.append(item);
-    m_state.scaledScore = 500;
-    m_state.passScore = 825;
-}
-
 ScoreReport *ScoreReportTest::drawReport(int rows)
 {
     m_report = std::make_unique<ScoreReport>(m_bank, m_state, u"Ada Lovelace"_s);
     m_report->DrawScoreBox(rows);
     return m_report.get();
-}
-
-void ScoreReportTest::gradesAgainstThePassingScore_data()
-{
-    QTest::addColumn<int>("score");
-    QTest::addColumn<int>("incorrect");
-    QTest::addColumn<QString>("grade");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<bool>("reviewIncorrect");
-
-    const QString fail = u"FAIL - Sorry, try harder next time!"_s;
-    const QString pass = u"PASS - Congratulation!"_s;
-    QTest::newRow("zero") << 0 << 6 << fail << failRed << true;
-    QTest::newRow("just below") << 824 << 1 << fail << failRed << true;
-    QTest::newRow("equal") << 825 << 1 << pass << passGreen << true;
-    QTest::newRow("999") << 999 << 1 << pass << passGreen << true;
-    QTest::newRow("perfect") << 1000 << 0 << u"Pass - Perfect!"_s << passGreen << false;
-    // An item of an unknown type is left out of grading: nothing is incorrect.
-    QTest::newRow("nothing incorrect") << 900 << 0 << pass << passGreen << false;
-}
-
-void ScoreReportTest::gradesAgainstThePassingScore()
-{
-    QFETCH(int, score);
-    QFETCH(int, incorrect);
-    QFETCH(QString, grade);
-    QFETCH(QColor, colour);
-    QFETCH(bool, reviewIncorrect);
-
-    m_state.scaledScore = score;
-    m_state.incorrectCount = incorrect;
-    m_state.incorrectItems.fill(incorrect, 6);
-    ScoreReport *report = drawReport();
-    QCOMPARE(report->findChild<QLabel *>(u"lbScore"_s)->text(), u"%1/1000 (3/6)"_s.arg(score));
-    auto *gradeLabel = report->findChild<QLabel *>(u"lbGrade"_s);
-    QCOMPARE(gradeLabel->text(), grade);
-    QCOMPARE(gradeLabel->palette().color(QPalette::WindowText), colour);
-    QCOMPARE(report->findChild<QPushButton *>(u"cmIncorrect"_s)->isEnabled(), reviewIncorrect);
-}
-
-void ScoreReportTest::scalesBars_data()
-{
-    QTest::addColumn<int>("points");
-    QTest::addColumn<int>("length");
-    QTest::newRow("zero") << 0 << 0;
-    QTest::newRow("passing") << 825 << 317;
-    QTest::newRow("full") << 1000 << 384;
-    QTest::newRow("beyond the scale") << 1200 << 384;
-    QTest::newRow("negative") << -5 << 0;
-}
-
-void ScoreReportTest::scalesBars()
-{
-    QFETCH(int, points);
-    QFETCH(int, length);
-    QCOMPARE(barLength(points, 384), length);
-}
-
-void ScoreReportTest::showsTheObjectiveFigures_data()
-{
-    QTest::addColumn<QList<int>>("objectives");
-    QTest::addColumn<QList<int>>("percents");
-    QTest::addColumn<QStringList>("counts");
-    QTest::addColumn<QStringList>("rows");
-
-    QTest::newRow("in the order graded")
-        << QList{2, 1} << QList{67, 0} << QStringList{u"(2/3)"_s, u"(0/1)"_s}
-        << QStringList{u"1|Objective 2|67%|(2/3)"_s, u"2|Objective 1|0%|(0/1)"_s};
-    QTest::newRow("all right") << QList{1} << QList{100} << QStringList{u"(3/3)"_s}
-                               << QStringList{u"1|Objective 1|100%|(3/3)"_s};
-}
-
-void ScoreReportTest::showsTheObjectiveFigures()
-{
-    QFETCH(QList<int>, objectives);
-    QFETCH(QList<int>, percents);
-    QFETCH(QStringList, counts);
-    QFETCH(QStringList, rows);
-
-    for (qsizetype k = 0; k < objectives.size(); ++k) {
-        m_state.objList.append(objectives[k]);
-        m_state.objPercent.append(percents[k]);
-        m_state.objScoreText.append(counts[k]);
-    }
-    ScoreReport *report = drawReport(int(rows.size()));
-    // Drawn again for a new grading, the rows are replaced.
-    report->DrawScoreBox(int(rows.size()));
-    auto *table = report->findChild<QTreeWidget *>(u"lvObjScore"_s);
-    QStringList shown;
-    for (int row = 0; row < table->topLevelItemCount(); ++row) {
-        QStringList columns;
-        for (int column = 0; column < table->columnCount(); ++column)
-            columns << table->topLevelItem(row)->text(column);
-        shown << columns.join(u'|');
-    }
-    QCOMPARE(shown, rows);
 }
 
 QTEST_MAIN(ScoreReportTest)
