@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A page holding the display's controls as the test window lays them out, each array with
-// its hidden template.
+// its template.
 struct Page
 {
     QWidget window;
@@ -47,10 +47,6 @@ struct Page
         controls.ckChc = {new QCheckBox(area)};
         controls.txTI = {new QLineEdit(area)};
         controls.lbDot = {new QLabel(area)};
-        for (QWidget *control : std::initializer_list<QWidget *>{
-                 controls.lbChc[0], controls.opChc[0], controls.ckChc[0], controls.txTI[0],
-                 controls.lbDot[0]})
-            control->hide();
         controls.setInstruction = [](const QString &) {};
         window.show();
     }
@@ -64,12 +60,9 @@ class TestQuestionDisplay : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_bank = BankBuilder()
-                     .objectives(1)
-                     .question(1, SingleAnswer, 10)
-                     .question(1, TypedValues, 4)
-                     .question(1, Simulation, 2)
-                     .bank();
+        BankBuilder builder;
+        builder.objectives(1).question(1, SingleAnswer, 10).question(1, TypedValues, 4);
+        m_bank = builder.question(1, Simulation, 2).bank();
         m_state = TestState();
         m_state.testLength = 3;
         m_state.testActive = true;
