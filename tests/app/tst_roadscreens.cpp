@@ -49,8 +49,6 @@ private Q_SLOTS:
         const QString untimed =
             u" This test is not time limited. You are allowed to complete it for "
             u"as long as you like."_s;
-        QTest::newRow("study") << u"study"_s << false
-                               << u"The test will be delivered in a study environment."_s + untimed;
         QTest::newRow("exam of 90 minutes")
             << u"exam"_s << true
             << u"The test will be delivered in an exam environment. "
