@@ -93,7 +93,6 @@ private Q_SLOTS:
         m_window->EnableTestMenus(state);
         QCOMPARE(option->isEnabled(), optionAfter);
         QVERIFY(item(u"keyFont"_s)->isEnabled());
-        QVERIFY(item(u"keyLarge"_s)->isEnabled());
 
         m_window->DisableTestMenus();
         QVERIFY(!option->isEnabled());

@@ -21,10 +21,6 @@ private Q_SLOTS:
         m_state = {};
         m_state.testLength = 6;
         m_state.correctCount = 3;
-        m_state.incorrectCount = 3;
-        for (int item = 4; item <= 6; ++item)
-            m_state.incorrectItems.append(item);
-        m_state.scaledScore = 500;
         m_state.passScore = 825;
     }
 
@@ -125,7 +121,7 @@ private Q_SLOTS:
     }
 
 private:
-    // A graded test of six items, three of them (4 to 6) incorrect.
+    // The report of a graded test of six items, three of them right.
     ScoreReport *drawReport(int rows = 0);
 
     QuestionBank m_bank = BankBuilder().objectives(2).bank();
