@@ -1,7 +1,7 @@
+#include "BankBuilder.h"
 #include "app/ReadyWindow.h"
 #include "app/UserName.h"
 #include "engine/TestState.h"
-#include "moduledb/QuestionBank.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -74,12 +74,11 @@ private Q_SLOTS:
 
     void readyScreenDescribesTheSetAndOpensTheNotesAtTheTop()
     {
-        QuestionBank bank;
+        QuestionBank bank = BankBuilder().objectives(1).questions(1, 230).bank();
         bank.testInfo.examCode = u"512-330"_s;
         bank.testInfo.examTitle = u"NTCX Certified Network Associate"_s;
         bank.testInfo.description = u"About the exam."_s;
         bank.testInfo.notes = u"A line of notes.\n"_s.repeated(40);
-        bank.bankQuestionCount = 230;
         TestState state;
         state.testLength = 60;
         state.objListCount = 9;

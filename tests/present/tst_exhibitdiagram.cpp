@@ -1,8 +1,8 @@
+#include "BankBuilder.h"
 #include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
 #include "NextModal.h"
 #include "engine/TestState.h"
-#include "moduledb/QuestionBank.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
 #include "present/ModuleFile.h"
@@ -96,10 +96,8 @@ private Q_SLOTS:
         QFile file(moduleFolder + u'/' + fileName);
         QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
         file.close();
-        QuestionBank bank;
-        Question question;
-        (diagram ? question.diagramFile : question.exhibitFile) = fileName;
-        bank.questions.append(question);
+        QuestionBank bank = BankBuilder().objectives(1).questions(1, 1).bank();
+        (diagram ? bank.questions[1].diagramFile : bank.questions[1].exhibitFile) = fileName;
         TestState state;
         state.testLength = 60;
         state.curItem = 12;
