@@ -137,6 +137,8 @@ void TestModulePreload::aChangedOrMissingArchiveIsNotTaken()
 {
     ProgramFolder program(sampleEntries());
     ModulePreload readAhead(program.archive);
+    // Taking waits for the reading, so the change below comes after it.
+    QVERIFY(readAhead.take(program.archive));
     QuestionBank changed = sampleBank();
     changed.questions[1].questionText = u"Changed after it was read?"_s;
     program.write(bankEntries(changed));
