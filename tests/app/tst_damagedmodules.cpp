@@ -8,7 +8,6 @@
 #include "moduledb/writer/ModuleWriter.h"
 #include "tests/moduledb/SampleModule.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -84,16 +83,6 @@ QByteArray bombArchive()
     const QByteArray name = "qm_x.dat";
     return withEntryCount(int(goodEntries().size()) + 1) + char(name.size()) + name +
            QByteArray(reservedBytes, '\0') + (block + stream).repeated(5) + QByteArray(4, '\0');
-}
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&file);
-    return hash.result();
 }
 
 const QString archiveName = u"512-330.qdb"_s;
@@ -186,6 +175,10 @@ private Q_SLOTS:
         QFETCH(QStringList, programFiles);
         if (!moduleFolderWritable && geteuid() == 0)
             QSKIP("Root writes into a folder without write permission all the same.");
+        // 255 such characters are 510 bytes on disk: too long only where names are shorter.
+        if (QByteArrayView(QTest::currentDataTag()) == "table file that cannot be written" &&
+            ::pathconf(QFile::encodeName(m_parent.path()).constData(), _PC_NAME_MAX) >= 510)
+            QSKIP("This file system takes names of 510 bytes.");
 
         // Read at its step, and read ahead as the program does: the same outcome.
         for (const bool readingAhead : {false, true}) {
@@ -236,7 +229,7 @@ private:
     // A null archive leaves the module folder without one.
     void writeProgramFolder(const QByteArray &archive, qint64 paddedSize = 0)
     {
-        m_archiveHash.clear();
+        m_archive = {};
         QVERIFY(QDir().mkpath(moduleFolder()));
         QFile picture(moduleFolder() + u'/' + pictureName);
         QVERIFY(picture.open(QIODevice::WriteOnly));
@@ -250,7 +243,7 @@ private:
         if (paddedSize > archive.size())
             QVERIFY(file.resize(paddedSize));
         file.close();
-        m_archiveHash = fileHash(file.fileName());
+        m_archive = stampOf(file.fileName());
     }
 
     // Starts up on the program folder with the real module reader, on a screen that passes,
@@ -275,17 +268,18 @@ private:
         QCOMPARE(filesIn(m_parent.path()), QStringList());
         QCOMPARE(filesIn(programFolder()), programFiles);
         QStringList moduleFiles = {pictureName};
-        if (!m_archiveHash.isEmpty())
+        if (m_archive.size >= 0)
             moduleFiles.prepend(archiveName);
         QCOMPARE(filesIn(moduleFolder()), moduleFiles);
-        QCOMPARE(fileHash(moduleFolder() + u'/' + archiveName), m_archiveHash);
+        // Untouched: the same size, time of change and file.
+        QVERIFY(stampOf(moduleFolder() + u'/' + archiveName) == m_archive);
     }
 
     // The scratch program folder lives in a parent folder of its own, so that anything
     // written beside it shows.
     QTemporaryDir m_parent;
     QTemporaryDir m_lockFolder;
-    QByteArray m_archiveHash;
+    FileStamp m_archive;
 };
 
 QTEST_MAIN(TestDamagedModules)
