@@ -122,19 +122,17 @@ private Q_SLOTS:
 
 private:
     // The report of a graded test of six items, three of them right.
-    ScoreReport *drawReport(int rows = 0);
+    ScoreReport *drawReport(int rows = 0)
+    {
+        m_report = std::make_unique<ScoreReport>(m_bank, m_state, u"Ada Lovelace"_s);
+        m_report->DrawScoreBox(rows);
+        return m_report.get();
+    }
 
     QuestionBank m_bank = BankBuilder().objectives(2).bank();
     TestState m_state;
     std::unique_ptr<ScoreReport> m_report;
 };
-
-ScoreReport *ScoreReportTest::drawReport(int rows)
-{
-    m_report = std::make_unique<ScoreReport>(m_bank, m_state, u"Ada Lovelace"_s);
-    m_report->DrawScoreBox(rows);
-    return m_report.get();
-}
 
 QTEST_MAIN(ScoreReportTest)
 #include "tst_scorereport.moc"
