@@ -16,6 +16,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <unistd.h>
@@ -128,9 +129,10 @@ private Q_SLOTS:
             };
         const QByteArray good = goodArchive();
 
+        // The system's own description of an error, in the language it speaks.
+        auto systemText = [](int number) { return QString::fromLocal8Bit(std::strerror(number)); };
         unpackFails("missing", QByteArray(),
-                    errorReportBox(
-                        {u"No such file or directory"_s, ENOENT, u"Function Name: UnpackTest"_s}));
+                    errorReportBox({systemText(ENOENT), ENOENT, u"Function Name: UnpackTest"_s}));
         unpackFails(
             "empty", QByteArray(""),
             errorReportBox({u"Test database not found."_s, 0, u"Function Name: UnpackTest"_s}));
@@ -147,10 +149,9 @@ private Q_SLOTS:
                     cannotRead);
 
         loadFails("table file that cannot be written", withName(InfoEntry, QByteArray(255, '\xE9')),
-                  u"File name too long"_s, ENAMETOOLONG);
+                  systemText(ENAMETOOLONG), ENAMETOOLONG);
         // Unpacking skips the tables it cannot write; loading misses the first of them.
-        loadFails("module folder that cannot be written", good, u"No such file or directory"_s,
-                  ENOENT, false);
+        loadFails("module folder that cannot be written", good, systemText(ENOENT), ENOENT, false);
         loadFails("table that does not parse", withEntries([](QList<ArchiveEntry> &entries) {
                       entries[InfoEntry].content.clear();
                   }),
