@@ -1,219 +1,123 @@
+#include "BankBuilder.h"
+#include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
-#include "common/Twips.h"
+#include "NextModal.h"
 #include "engine/TestState.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
 #include "present/ModuleFile.h"
-#include "moduledb/QuestionBank.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
-
-namespace {
-
-// Runs check on the modal window once it is up, then closes it with its Close button.
-void whenShown(const QString &name, std::function<void(QDialog *)> check)
-{
-    QTimer::singleShot(0, [name, check] {
-        QDialog *dialog = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == name && widget->isVisible())
-                dialog = qobject_cast<QDialog *>(widget);
-        }
-        QVERIFY(dialog);
-        check(dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmClose")),
-                          Qt::LeftButton);
-    });
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class ExhibitDiagramTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void acceptsOnlyPlainNames_data();
-    void acceptsOnlyPlainNames();
-    void showsExhibitTextWithCaption();
-    void missingExhibitReportsAndGoesOn();
-    void exhibitOutsideModuleIsMissing();
-    void sizesDiagramWindowToPicture_data();
-    void sizesDiagramWindowToPicture();
-    void unreadablePictureReports();
+    void acceptsOnlyPlainNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("plain") << u"rt-0001.txt"_s << true;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("parent") << u".."_s << false;
+        QTest::newRow("dot") << u"."_s << false;
+        QTest::newRow("backslash") << u"..\\boot.ini"_s << false;
+        QTest::newRow("absolute") << u"/etc/passwd"_s << false;
+        QTest::newRow("drive") << u"C:autoexec.bat"_s << false;
+        QTest::newRow("subfolder") << u"files/a.txt"_s << false;
+    }
 
-private:
-    void writeFile(const QString &name, const QByteArray &content);
-    void writePicture(const QString &name, QSize size);
+    void acceptsOnlyPlainNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, accepted);
+        const std::optional<QString> path = moduleFilePath(u"/opt/q/Module/"_s, name);
+        QCOMPARE(path, accepted ? std::optional(u"/opt/q/Module/"_s + name) : std::nullopt);
+    }
 
-    QTemporaryDir m_folder;
-    QuestionBank m_bank;
-    TestState m_state;
+    void showsTheFileOrReports_data()
+    {
+        QTest::addColumn<bool>("diagram");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+
+        QByteArray picture;
+        QBuffer buffer(&picture);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
+        const auto report = [](const char *procedure, const QString &description, int number) {
+            return QList{errorReportBox(
+                {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
+        };
+        // Text that is not UTF-8 is read as Windows-1252; markup stays text.
+        QTest::newRow("exhibit") << false << u"r1.txt"_s << QByteArray("R1\r\n<b>caf\xE9</b>\r\n")
+                                 << u"Exhibit: Item 12 of 60|R1\n<b>caf\u00e9</b>\n"_s
+                                 << QList<MessageBoxRequest>();
+        QTest::newRow("diagram at its own size")
+            << true << u"net.png"_s << picture << u"Diagram: Item 12 of 60|900 x 300"_s
+            << QList<MessageBoxRequest>();
+        QTest::newRow("missing exhibit") << false << u"r1.txt"_s << QByteArray() << QString()
+                                         << report("ShowExhibit", u"File not found"_s, 53);
+        QTest::newRow("exhibit outside the module folder")
+            << false << u"../secret.txt"_s << QByteArray("not for modules") << QString()
+            << report("ShowExhibit", u"File not found"_s, 53);
+        QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
+                                         << report("ShowDiagram", u"File not found"_s, 53);
+        QTest::newRow("no picture")
+            << true << u"net.png"_s << QByteArray("this is no picture") << QString()
+            << report("ShowDiagram", u"Invalid picture"_s, 481);
+    }
+
+    void showsTheFileOrReports()
+    {
+        QFETCH(bool, diagram);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, shown);
+        QFETCH(QList<MessageBoxRequest>, boxes);
+
+        FakeMessageBoxes fake;
+        // The module folder lies inside the scratch folder, so that ".." stays in it.
+        QTemporaryDir scratch;
+        const QString moduleFolder = scratch.filePath(u"Module"_s);
+        QVERIFY(QDir().mkpath(moduleFolder));
+        QFile file(moduleFolder + u'/' + fileName);
+        QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
+        file.close();
+        QuestionBank bank = BankBuilder().objectives(1).questions(1, 1).bank();
+        (diagram ? bank.questions[1].diagramFile : bank.questions[1].exhibitFile) = fileName;
+        TestState state;
+        state.testLength = 60;
+        state.curItem = 12;
+        state.curQ = 1;
+
+        QString opened;
+        QString seen;
+        onNextModal(this, opened, [&](QWidget *window) {
+            seen = window->windowTitle() + u'|';
+            if (const auto *text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s))
+                seen += text->toPlainText();
+            if (const auto *image = window->findChild<QLabel *>(u"imDiagram"_s))
+                seen += u"%1 x %2"_s.arg(image->width()).arg(image->height());
+            qobject_cast<QDialog *>(window)->accept();
+        });
+        (diagram ? ShowDiagram : ShowExhibit)(bank, state, moduleFolder, nullptr);
+        QCOMPARE(seen, shown);
+        QCOMPARE(fake.shown, boxes);
+    }
 };
-
-void ExhibitDiagramTest::init()
-{
-    for (const QString &name : QDir(m_folder.path()).entryList(QDir::Files))
-        QFile::remove(m_folder.filePath(name));
-    m_bank = {};
-    Question question;
-    question.questionId = 1;
-    question.exhibitFile = QStringLiteral("r1-config.txt");
-    question.diagramFile = QStringLiteral("topology.png");
-    m_bank.questions.append(question);
-    m_state = {};
-    m_state.testLength = 60;
-    m_state.curItem = 12;
-    m_state.curQ = 1;
-    m_state.answerRecs.fill(1, AnswerRecord{});
-    m_state.answerRecs[1].answer = 4;
-}
-
-void ExhibitDiagramTest::writeFile(const QString &name, const QByteArray &content)
-{
-    QFile file(m_folder.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-void ExhibitDiagramTest::writePicture(const QString &name, QSize size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::darkCyan);
-    QVERIFY(picture.save(m_folder.filePath(name), "PNG"));
-}
-
-void ExhibitDiagramTest::acceptsOnlyPlainNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("plain") << QStringLiteral("rt-0001.txt") << true;
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("parent") << QStringLiteral("..") << false;
-    QTest::newRow("dot") << QStringLiteral(".") << false;
-    QTest::newRow("up and over") << QStringLiteral("../secret.txt") << false;
-    QTest::newRow("backslash") << QStringLiteral("..\\boot.ini") << false;
-    QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << false;
-    QTest::newRow("drive") << QStringLiteral("C:autoexec.bat") << false;
-    QTest::newRow("subfolder") << QStringLiteral("files/a.txt") << false;
-}
-
-void ExhibitDiagramTest::acceptsOnlyPlainNames()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, accepted);
-    const std::optional<QString> path = moduleFilePath(QStringLiteral("/opt/q/Module/"), name);
-    QCOMPARE(path.has_value(), accepted);
-    if (accepted)
-        QCOMPARE(*path, QStringLiteral("/opt/q/Module/") + name);
-}
-
-void ExhibitDiagramTest::showsExhibitTextWithCaption()
-{
-    FakeMessageBoxes boxes;
-    const QByteArray config = "hostname R1\r\ninterface Gi0/0\r\n ip address 10.0.0.1 "
-                              "255.255.255.0\r\n";
-    writeFile(QStringLiteral("r1-config.txt"), config);
-    bool checked = false;
-    whenShown(QStringLiteral("frExhibit"), [&](QDialog *dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Exhibit: Item 12 of 60"));
-        QVERIFY(dialog->isModal());
-        auto *text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txExhibit"));
-        QVERIFY(text);
-        QCOMPARE(text->toPlainText(), QStringLiteral("hostname R1\ninterface Gi0/0\n ip "
-                                                     "address 10.0.0.1 255.255.255.0\n"));
-        const QFontMetrics metrics(text->font());
-        QCOMPARE(metrics.horizontalAdvance(QLatin1Char('i')),
-                 metrics.horizontalAdvance(QLatin1Char('W')));
-        checked = true;
-    });
-
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-
-    QVERIFY(checked);
-    QCOMPARE(boxes.shown.size(), 0);
-    // Looking at the exhibit leaves the item and its answer alone.
-    QCOMPARE(m_state.curItem, 12);
-    QVERIFY(std::get<int>(m_state.answerRecs[1].answer) == 4);
-}
-
-void ExhibitDiagramTest::missingExhibitReportsAndGoesOn()
-{
-    FakeMessageBoxes boxes;
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-    QCOMPARE(boxes.shown.size(), 1);
-    QCOMPARE(boxes.shown[0].icon, MessageIcon::Critical);
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: ShowExhibit")));
-    QVERIFY(boxes.shown[0].text.contains(QStringLiteral("Error Number: 53")));
-}
-
-void ExhibitDiagramTest::exhibitOutsideModuleIsMissing()
-{
-    FakeMessageBoxes boxes;
-    QTemporaryDir outside;
-    QFile secret(outside.filePath(QStringLiteral("secret.txt")));
-    QVERIFY(secret.open(QIODevice::WriteOnly));
-    secret.write("not for modules");
-    secret.close();
-    m_bank.questions[1].exhibitFile = QStringLiteral("../") + QFileInfo(outside.path()).fileName() +
-                                      QStringLiteral("/secret.txt");
-
-    ShowExhibit(m_bank, m_state, m_folder.path(), nullptr);
-
-    QCOMPARE(boxes.shown.size(), 1);
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("Procedure Name: ShowExhibit")));
-}
-
-void ExhibitDiagramTest::sizesDiagramWindowToPicture_data()
-{
-    QTest::addColumn<QSize>("picture");
-    QTest::newRow("small") << QSize(200, 120);
-    QTest::newRow("wide") << QSize(900, 300);
-}
-
-void ExhibitDiagramTest::sizesDiagramWindowToPicture()
-{
-    QFETCH(QSize, picture);
-    FakeMessageBoxes boxes;
-    writePicture(QStringLiteral("topology.png"), picture);
-    bool checked = false;
-    whenShown(QStringLiteral("frDiagram"), [&](QDialog *dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Diagram: Item 12 of 60"));
-        const QRect image = dialog->findChild<QLabel *>(QStringLiteral("imDiagram"))->geometry();
-        const QRect close = dialog->findChild<QPushButton *>(QStringLiteral("cmClose"))->geometry();
-        QCOMPARE(image.size(), picture);
-        QCOMPARE(dialog->width(), image.right() + 1 + twips(300));
-        QCOMPARE(close.top(), image.bottom() + 1 + twips(240));
-        QCOMPARE(dialog->height(), close.bottom() + 1 + twips(600));
-        QCOMPARE(close.left(), dialog->width() / 2 - close.width() / 2);
-        checked = true;
-    });
-
-    ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
-
-    QVERIFY(checked);
-    QCOMPARE(boxes.shown.size(), 0);
-}
-
-void ExhibitDiagramTest::unreadablePictureReports()
-{
-    FakeMessageBoxes boxes;
-    writeFile(QStringLiteral("topology.png"), "this is no picture");
-    ShowDiagram(m_bank, m_state, m_folder.path(), nullptr);
-    QCOMPARE(boxes.shown.size(), 1);
-    QVERIFY(boxes.shown[0].text.endsWith(QStringLiteral("\nProcedure Name: ShowDiagram")));
-}
 
 QTEST_MAIN(ExhibitDiagramTest)
 #include "tst_exhibitdiagram.moc"
