@@ -23,7 +23,6 @@ StartUpSettings fakeSettings(const QTemporaryDir &folder)
     settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
     settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(18, 40)); };
     settings.module = {
-        [] { return true; },
         [](const QString &, const QString &, const QString &, OneBasedArray<QString> &) {
             return true;
         },

@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <zlib.h>
 
 using namespace Qt::StringLiterals;
@@ -174,7 +178,8 @@ private Q_SLOTS:
 
     void existingTargetsAreReplacedNotWrittenThrough()
     {
-        Folders folders(header(2) + entry("old.dat", "new") + entry("link.dat", "new"));
+        Folders folders(header(3) + entry("old.dat", "new") + entry("link.dat", "new") +
+                        entry("hard.dat", "new"));
         QDir().mkpath(folders.module);
         const QString readOnly = folders.module + u"/old.dat"_s;
         const QString outside = folders.root.filePath(u"outside.txt"_s);
@@ -183,14 +188,61 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("left from an earlier run");
         }
-        QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+        const auto readOnlyMode = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+        QVERIFY(QFile::setPermissions(readOnly, readOnlyMode));
+        QVERIFY(QFile::setPermissions(outside, readOnlyMode));
         QVERIFY(QFile::link(outside, folders.module + u"/link.dat"_s));
+        QCOMPARE(::link(QFile::encodeName(outside).constData(),
+                        QFile::encodeName(folders.module + u"/hard.dat"_s).constData()),
+                 0);
+        const QFileDevice::Permissions outsideMode = QFile::permissions(outside);
         FakeMessageBoxes boxes;
         QVERIFY(folders.unpack());
-        QCOMPARE(contentOf(readOnly), QByteArray("new"));
-        QVERIFY(QFile::permissions(readOnly) & QFileDevice::WriteOwner);
-        QCOMPARE(contentOf(folders.module + u"/link.dat"_s), QByteArray("new"));
+        for (const char *name : {"/old.dat", "/link.dat", "/hard.dat"})
+            QCOMPARE(contentOf(folders.module + QLatin1String(name)), QByteArray("new"));
         QCOMPARE(contentOf(outside), QByteArray("left from an earlier run"));
+        QCOMPARE(QFile::permissions(outside), outsideMode);
+    }
+
+    void aFileThatCannotBeWrittenEndsUnpacking_data()
+    {
+        QTest::addColumn<bool>("folderInTheWay");
+        QTest::addColumn<int>("number");
+        QTest::newRow("a folder where the table goes") << true << int(EISDIR);
+        // As a full disk does: the file cannot grow past a few bytes.
+        QTest::newRow("the file cannot grow") << false << int(EFBIG);
+    }
+    void aFileThatCannotBeWrittenEndsUnpacking()
+    {
+        QFETCH(bool, folderInTheWay);
+        QFETCH(int, number);
+        Folders folders(header(3) + entry("readme.txt", "Read me.") + entry("one.dat", "1") +
+                        entry("two.dat", QByteArray(4096, 't')));
+        const QString failing = folders.module + u"/two.dat"_s;
+        if (folderInTheWay)
+            QVERIFY(QDir().mkpath(failing + u"/inside"_s));
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit unlimited = limit;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (!folderInTheWay) {
+            limit.rlim_cur = 100;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
+        FakeMessageBoxes boxes;
+        const bool unpacked = folders.unpack();
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(!unpacked);
+        const ErrorReport report{failing + u": "_s + QString::fromLocal8Bit(std::strerror(number)),
+                                 number, u"Function Name: UnpackTest"_s};
+        QCOMPARE(boxes.shown,
+                 (QList<MessageBoxRequest>{{errorReportTitle, report.text(), MessageIcon::Critical,
+                                            MessageButtons::Ok}}));
+        // What was written before is gone; nothing half written is left to be loaded.
+        QCOMPARE(QDir(folders.module).entryList(QDir::Files), QStringList());
+        QVERIFY(!QFileInfo::exists(folders.program + u"/readme.txt"_s));
     }
 
     void aMissingArchiveGivesTheSystemsErrorAndWritesNothing()
