@@ -208,7 +208,7 @@ void ReviewListWindow::activate()
 void ReviewListWindow::fillQuestionColumn()
 {
     // Every column but the question's keeps its width; the question takes the rest.
-    const int fixedWidths[] = {twips(1100), twips(1500), twips(900), 0, twips(2600)};
+    const int fixedWidths[] = {twips(1100), twips(1500), twips(900), 0, twips(3300)};
     int questionWidth = m_lvList->viewport()->width();
     for (int column : {MarkedColumn, QidColumn, StatusColumn, TypeColumn}) {
         m_lvList->setColumnWidth(column, fixedWidths[column]);
