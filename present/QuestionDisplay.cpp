@@ -173,6 +173,10 @@ void showCorAns(const QuestionBank &bank, TestState &state, QuestionControls &co
         if (display.highlighted[p])
             setBackground(controls.lbChc[p], correctChoiceYellow);
     }
+    // The headings take the height of their one line, the same on every item.
+    for (QLabel *heading : {controls.lbTheAnswer, controls.lbTheObjective, controls.lbTheReference})
+        fitWidth(heading, controls, 600);
+    placeBelow(controls.lbCorAns, controls.lbTheAnswer, 120);
     if (display.answerLines)
         controls.lbCorAns->setText(*display.answerLines);
     fitHeight(controls.lbCorAns);
@@ -181,8 +185,6 @@ void showCorAns(const QuestionBank &bank, TestState &state, QuestionControls &co
     controls.lbExplain->setText(display.explanation);
     controls.lbObjective->setText(display.objectiveName);
     controls.lbReference->setText(display.reference);
-    for (QLabel *heading : {controls.lbTheAnswer, controls.lbTheObjective, controls.lbTheReference})
-        fitWidth(heading, controls, 600);
     fitWidth(controls.lbObjective, controls, 840);
     fitHeight(controls.lbExplain);
     fitHeight(controls.lbReference);
