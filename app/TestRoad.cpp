@@ -6,9 +6,13 @@
 #include "app/StartWindow.h"
 #include "common/BusyCursor.h"
 #include "engine/Grading.h"
-#include "testwindow/TestWindow.h"
+#include "interactive/GraphicalDndWindow.h"
 #include "interactive/ShowTask.h"
+#include "interactive/TextDndWindow.h"
+#include "moduledb/QuestionBank.h"
 #include "present/ScoreReport.h"
+#include "testwindow/ReviewListWindow.h"
+#include "testwindow/TestWindow.h"
 
 #include <QEvent>
 
@@ -49,6 +53,11 @@ ScoreReport *TestRoad::scoreReport() const
     return m_report;
 }
 
+ReviewListWindow *TestRoad::reviewList() const
+{
+    return m_list;
+}
+
 void TestRoad::showStart()
 {
     m_main.showScreen(m_start);
@@ -67,6 +76,7 @@ void TestRoad::startTest()
     // A test left at the Get Ready screen or ended earlier leaves nothing behind.
     delete m_test;
     delete m_report;
+    delete m_list;
     m_test = new TestWindow(m_context.bank, m_context.state, m_main.screenArea());
     m_test->setModuleFolder(m_context.moduleFolder);
     connect(m_test, &TestWindow::activated, this,
@@ -75,11 +85,16 @@ void TestRoad::startTest()
             [this](const QString &text) { m_main.setStatusText(text); });
     connect(m_test, &TestWindow::gradeRequested, this, &TestRoad::gradeTest);
     connect(m_test, &TestWindow::scoreReportRequested, this, &TestRoad::showReport);
-    connect(m_test, &TestWindow::taskRequested, this, [this] {
-        ShowTask(m_context.bank, m_context.state, m_context.moduleFolder, m_test);
+    connect(m_test, &TestWindow::taskRequested, this,
+            [this] { ShowTask(m_context.bank, m_context.state, m_context.moduleFolder, m_test); });
+    connect(m_test, &TestWindow::answerTaskRequested, this, [this](int q) {
+        const int type = m_context.bank.questions[q].questionType;
+        if (type == TextDragAndDrop)
+            ShowTDnD(m_context.bank, m_context.state, q, false, m_test);
+        else if (type == GraphicalDragAndDrop)
+            ShowGDnD(m_context.bank, m_context.state, m_context.moduleFolder, q, false, m_test);
     });
-    // Until the item review list exists, leaving for it keeps the candidate on the item.
-    connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showTestWindow);
+    connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showReviewList);
     m_test->load();
     showTestWindow();
 }
@@ -94,9 +109,36 @@ void TestRoad::showTestWindow()
     m_main.setStatusText(m_test->instruction());
 }
 
+void TestRoad::showReviewList()
+{
+    if (!m_test)
+        return;
+    if (!m_list) {
+        m_list = new ReviewListWindow(m_context.bank, m_context.state, m_main.screenArea());
+        connect(m_list, &ReviewListWindow::activated, this, [this] {
+            m_main.setStatusText(QStringLiteral("Item Review"));
+            m_main.DisableTestMenus();
+        });
+        connect(m_list, &ReviewListWindow::itemRequested, this, [this] {
+            m_test->markFromRecord();
+            m_test->GoToItem(m_context.state.curItem);
+            showTestWindow();
+        });
+        connect(m_list, &ReviewListWindow::gradeRequested, m_test, &TestWindow::endTest);
+        connect(m_list, &ReviewListWindow::scoreReportRequested, this, &TestRoad::showReport);
+    }
+    m_list->setGeometry(m_main.screenArea()->rect());
+    m_list->show();
+    m_list->raise();
+    m_list->activateWindow();
+}
+
 void TestRoad::gradeTest()
 {
     BusyCursor busy;
+    // The time can run out while the item review list is shown.
+    if (m_list)
+        m_list->hide();
     GradeTest(m_context.bank, m_context.state);
     if (!m_report) {
         m_report = new ScoreReport(m_context.bank, m_context.state, m_userName);
@@ -113,8 +155,7 @@ void TestRoad::gradeTest()
         };
         connect(m_report, &ScoreReport::reviewAllRequested, this, review);
         connect(m_report, &ScoreReport::reviewIncorrectRequested, this, review);
-        // Until the item review list exists, the report stays in front.
-        connect(m_report, &ScoreReport::itemReviewRequested, this, &TestRoad::showReport);
+        connect(m_report, &ScoreReport::itemReviewRequested, this, &TestRoad::showReviewList);
         connect(m_report, &ScoreReport::mainMenuRequested, this, &TestRoad::endSession);
     }
     m_report->DrawScoreBox(m_context.state.objListCount);
@@ -130,7 +171,8 @@ void TestRoad::showReport()
 void TestRoad::endSession()
 {
     // The report asks from inside its own button's click: release it afterwards.
-    for (QWidget *window : {static_cast<QWidget *>(m_test), static_cast<QWidget *>(m_report)}) {
+    for (QWidget *window : {static_cast<QWidget *>(m_test), static_cast<QWidget *>(m_report),
+                            static_cast<QWidget *>(m_list)}) {
         if (window) {
             window->hide();
             window->deleteLater();
@@ -141,7 +183,11 @@ void TestRoad::endSession()
 
 bool TestRoad::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_screenArea && event->type() == QEvent::Resize && m_test)
-        m_test->setGeometry(m_screenArea->rect());
+    if (watched == m_screenArea && event->type() == QEvent::Resize) {
+        if (m_test)
+            m_test->setGeometry(m_screenArea->rect());
+        if (m_list)
+            m_list->setGeometry(m_screenArea->rect());
+    }
     return QObject::eventFilter(watched, event);
 }

@@ -6,14 +6,15 @@
 struct AppContext;
 class MainWindow;
 class ReadyWindow;
+class ReviewListWindow;
 class ScoreReport;
 class StartWindow;
 class TestWindow;
 
 // The road of one test through the main window: start screen, Get Ready, the test
-// window, grading, the score report, the reviews, and back to the start screen. The start
-// and Get Ready screens live for the run; the test window and the score report for one
-// test.
+// window, the item review list, grading, the score report, the reviews, and back to the
+// start screen. The start and Get Ready screens live for the run; the test window, the
+// item review list and the score report for one test.
 class TestRoad : public QObject
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     // The windows of the test under way; null when there is none.
     TestWindow *testWindow() const;
     ScoreReport *scoreReport() const;
+    ReviewListWindow *reviewList() const;
 
     void showStart();
 
@@ -39,6 +41,7 @@ private:
     void gradeTest();
     void showReport();
     void showTestWindow();
+    void showReviewList();
     void endSession();
 
     AppContext &m_context;
@@ -50,4 +53,5 @@ private:
     QPointer<QWidget> m_screenArea;
     QPointer<TestWindow> m_test;
     QPointer<ScoreReport> m_report;
+    QPointer<ReviewListWindow> m_list;
 };

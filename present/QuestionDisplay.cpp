@@ -2,6 +2,7 @@
 
 #include "common/Twips.h"
 #include "engine/AnswerEncoding.h"
+#include "engine/CorrectAnswer.h"
 #include "engine/RuntimeError.h"
 #include "engine/Selection.h"
 #include "engine/TestState.h"
@@ -17,6 +18,8 @@
 #include <stdexcept>
 
 namespace {
+
+const QColor correctChoiceYellow(255, 255, 0);
 
 int bottomOf(const QWidget *widget)
 {
@@ -144,9 +147,79 @@ void showQuestion(const QuestionBank &bank, TestState &state, QuestionControls &
     controls.lbQuestion->setText(question.questionText);
     fitWidth(controls.lbQuestion, controls, 480);
     ShowChoices(bank, state, controls, q);
+    HideCorAns(bank, controls, q);
     if (controls.showButtons)
         controls.showButtons(item);
     updateScrollRange(controls);
+    if (!state.testActive)
+        ShowCorAns(bank, state, controls, q, false);
+}
+
+void setBackground(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, colour);
+    label->setPalette(palette);
+}
+
+void showCorAns(const QuestionBank &bank, TestState &state, QuestionControls &controls, int q,
+                bool openTask)
+{
+    state.showingAnswer = true;
+    if (controls.setInstruction)
+        controls.setInstruction(QString());
+    const CorrectAnswerDisplay display = correctAnswerDisplay(bank, state, q);
+    for (int p = 1; p <= display.highlighted.size() && p < controls.lbChc.size(); ++p) {
+        if (display.highlighted[p])
+            setBackground(controls.lbChc[p], correctChoiceYellow);
+    }
+    // The headings take the height of their one line, the same on every item.
+    for (QLabel *heading : {controls.lbTheAnswer, controls.lbTheObjective, controls.lbTheReference})
+        fitWidth(heading, controls, 600);
+    placeBelow(controls.lbCorAns, controls.lbTheAnswer, 120);
+    if (display.answerLines)
+        controls.lbCorAns->setText(*display.answerLines);
+    fitHeight(controls.lbCorAns);
+    controls.lbCorAns->setVisible(true);
+
+    controls.lbExplain->setText(display.explanation);
+    controls.lbObjective->setText(display.objectiveName);
+    controls.lbReference->setText(display.reference);
+    fitWidth(controls.lbObjective, controls, 840);
+    fitHeight(controls.lbExplain);
+    fitHeight(controls.lbReference);
+    placeBelow(controls.lbExplain, controls.lbCorAns, 120);
+    placeBelow(controls.lbURL, controls.lbExplain, 120);
+    placeBelow(controls.lbTheObjective, controls.lbExplain, 240);
+    placeBelow(controls.lbObjective, controls.lbTheObjective, 120);
+    placeBelow(controls.lbTheReference, controls.lbObjective, 240);
+    placeBelow(controls.lbReference, controls.lbTheReference, 120);
+    for (QLabel *label : {controls.lbTheAnswer, controls.lbExplain, controls.lbTheObjective,
+                          controls.lbObjective, controls.lbTheReference, controls.lbReference})
+        label->setVisible(true);
+    updateScrollRange(controls);
+
+    if (controls.setInstruction)
+        controls.setInstruction(display.result);
+    const int type = bank.questions[q].questionType;
+    if (openTask && (type == TextDragAndDrop || type == GraphicalDragAndDrop) &&
+        controls.showAnswerTask)
+        controls.showAnswerTask(q);
+}
+
+void hideCorAns(const QuestionBank &bank, QuestionControls &controls, int q)
+{
+    const int type = bank.questions[q].questionType;
+    if (type == SingleAnswer || type == MultipleAnswers) {
+        for (int p = 1; p < controls.lbChc.size(); ++p) {
+            if (controls.lbChc[p]->palette().color(QPalette::Window) == correctChoiceYellow)
+                setBackground(controls.lbChc[p], Qt::white);
+        }
+    }
+    for (QLabel *label :
+         {controls.lbTheAnswer, controls.lbCorAns, controls.lbExplain, controls.lbTheObjective,
+          controls.lbObjective, controls.lbTheReference, controls.lbReference})
+        label->setVisible(false);
 }
 
 void showTypedAnswerPrompt(QuestionControls &controls, const QString &prompt)
@@ -315,6 +388,20 @@ void ShowChoices(const QuestionBank &bank, const TestState &state, QuestionContr
 void HideChoices(const QuestionBank &bank, QuestionControls &controls, int q)
 {
     guarded(QStringLiteral("Procedure Name: HideChoices"), [&] { hideChoices(bank, controls, q); });
+}
+
+void ShowCorAns(const QuestionBank &bank, TestState &state, QuestionControls &controls, int q,
+                bool openTask)
+{
+    guarded(QStringLiteral("Procedure Name: ShowCorAns"),
+            [&] { showCorAns(bank, state, controls, q, openTask); });
+    // An answer window opened later must confirm its answers again.
+    state.showingAnswer = false;
+}
+
+void HideCorAns(const QuestionBank &bank, QuestionControls &controls, int q)
+{
+    guarded(QStringLiteral("Procedure Name: HideCorAns"), [&] { hideCorAns(bank, controls, q); });
 }
 
 void RefreshDisplay(QuestionControls &controls)

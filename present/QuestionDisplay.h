@@ -44,10 +44,13 @@ struct QuestionControls
     std::function<void(const QString &)> setInstruction;
     // Button enabling for the item drawn (ShowButtons).
     std::function<void(int item)> showButtons;
+    // Opens the drag-and-drop window of question q showing its correct answer.
+    std::function<void(int q)> showAnswerTask;
 };
 
 // Draws item `item`: sets state.curQ, the item line, the question text, the answer
-// controls in their empty state and the buttons.
+// controls in their empty state and the buttons; once the test is graded, also its
+// correct answer.
 // The previous item's controls must have been removed with HideChoices.
 void ShowQuestion(const QuestionBank &bank, TestState &state, QuestionControls &controls, int item);
 
@@ -57,6 +60,15 @@ void ShowChoices(const QuestionBank &bank, const TestState &state, QuestionContr
 
 // Removes the answer controls of question q.
 void HideChoices(const QuestionBank &bank, QuestionControls &controls, int q);
+
+// Shows what was answered, the correct answer with the correct choices highlighted, the
+// explanation, objective and reference, and the result in the status bar. With openTask a
+// drag-and-drop question also opens its window showing the correct answer.
+void ShowCorAns(const QuestionBank &bank, TestState &state, QuestionControls &controls, int q,
+                bool openTask);
+
+// Hides the correct-answer display and removes the highlighting.
+void HideCorAns(const QuestionBank &bank, QuestionControls &controls, int q);
 
 // Restacks the answer area below the correct-answer line and scrolls back to the top.
 void RefreshDisplay(QuestionControls &controls);

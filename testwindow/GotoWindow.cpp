@@ -83,9 +83,16 @@ void GotoWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     m_lbQues->setText(QStringLiteral("(Total: ") + QString::number(m_state.testLength) +
                       QStringLiteral(" questions)"));
+    m_itemAtOpen = m_state.curItem;
     m_txCurRec->setText(QString::number(m_state.curItem));
     m_txCurRec->setFocus();
     m_txCurRec->selectAll();
+}
+
+void GotoWindow::reject()
+{
+    m_state.curItem = m_itemAtOpen;
+    QDialog::reject();
 }
 
 bool GotoWindow::eventFilter(QObject *watched, QEvent *event)

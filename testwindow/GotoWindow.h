@@ -19,6 +19,9 @@ public:
     // goToItem shows an item (the test window's GoToItem).
     GotoWindow(TestState &state, std::function<void(int)> goToItem, QWidget *parent = nullptr);
 
+    // Cancel leaves the test as it was, even after a number typed here was taken.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -34,4 +37,5 @@ private:
     QLineEdit *m_txCurRec = nullptr;
     QPushButton *m_cmCancel = nullptr;
     QLabel *m_lbQues = nullptr;
+    int m_itemAtOpen = 0;
 };

@@ -106,6 +106,7 @@ TestWindow::TestWindow(const QuestionBank &bank, TestState &state, QWidget *pare
     buildControls();
     m_controls.setInstruction = [this](const QString &text) { setInstruction(text); };
     m_controls.showButtons = [this](int item) { ShowButtons(item); };
+    m_controls.showAnswerTask = [this](int q) { Q_EMIT answerTaskRequested(q); };
     resize(800, 600);
 }
 
@@ -134,7 +135,8 @@ void TestWindow::buildControls()
 
     m_ckMark =
         makeControl<QCheckBox>(QStringLiteral("ckMark"), QStringLiteral("&Mark Question"), this);
-    m_cmGoto = makeButton(QStringLiteral("cmGoto"), QStringLiteral("&Go To"), this,
+    // Alt+G stays with Grade Test.
+    m_cmGoto = makeButton(QStringLiteral("cmGoto"), QStringLiteral("G&o To"), this,
                           QStringLiteral("Go to item"));
     m_cmList = makeButton(QStringLiteral("cmList"), QStringLiteral("&Item Review"), this,
                           QStringLiteral("Item review"));
@@ -227,8 +229,9 @@ void TestWindow::buildControls()
     m_cmNext = makeButton(QStringLiteral("cmNext"), QStringLiteral("&Next Item >>"), this,
                           QStringLiteral("Next Item"));
     m_cmDiagram = makeButton(QStringLiteral("cmDiagram"), QStringLiteral("&Diagram"), this);
-    m_cmExhibit = makeButton(QStringLiteral("cmExhibit"), QStringLiteral("E&xhibit"), this);
-    m_cmTask = makeButton(QStringLiteral("cmTask"), QStringLiteral("&Task"), this);
+    // Alt+X is the menu's Exit and Alt+T its Test menu.
+    m_cmExhibit = makeButton(QStringLiteral("cmExhibit"), QStringLiteral("&Exhibit"), this);
+    m_cmTask = makeButton(QStringLiteral("cmTask"), QStringLiteral("Tas&k"), this);
     m_cmAnswer = makeButton(QStringLiteral("cmAnswer"), QStringLiteral("Show &Answer"), this);
     m_cmEnd = makeButton(QStringLiteral("cmEnd"), QStringLiteral("&Grade Test"), this,
                          QStringLiteral("Grade Test"));
@@ -272,6 +275,8 @@ void TestWindow::activate()
     m_cmGoto->setEnabled(captions.gotoEnabled);
     m_cmEnd->setText(states.endCaption);
     m_cmEnd->setToolTip(states.endToolTip);
+    // The button frames fit the captions of the mode.
+    layoutControls();
     Q_EMIT activated();
 }
 
@@ -354,6 +359,9 @@ void TestWindow::showItem(int item)
     // The choice labels answer clicks like their selectors.
     for (qsizetype p = 1; p < m_controls.lbChc.size(); ++p)
         m_controls.lbChc[p]->installEventFilter(this);
+    // A value box starting at "0" is replaced by what is typed into it.
+    for (qsizetype p = 1; p < m_controls.txTI.size(); ++p)
+        m_controls.txTI[p]->installEventFilter(this);
     ReadAnswer(m_state.curQ);
 }
 
@@ -435,6 +443,12 @@ void TestWindow::ReadAnswer(int q)
     });
 }
 
+void TestWindow::markFromRecord()
+{
+    if (m_state.curQ != 0 && m_state.optPrevious)
+        m_ckMark->setChecked(m_state.answerRecs[m_state.curQ].marked);
+}
+
 void TestWindow::timerTick()
 {
     // A test graded from elsewhere (the item review list) has no time left to count.
@@ -510,6 +524,9 @@ void TestWindow::endButton()
     if (showMessage(endingTestTitle, endAndGradePromptText, MessageIcon::Question,
                     MessageButtons::YesNo) != MessageButton::Yes)
         return;
+    // The time may have run out while the question was open: the test is graded already.
+    if (!m_state.testActive)
+        return;
     setInstruction(QString());
     BusyCursor busy;
     endTest();
@@ -524,6 +541,7 @@ void TestWindow::listButton()
 void TestWindow::answerButton()
 {
     SaveAnswer(m_state.curQ);
+    ShowCorAns(m_bank, m_state, m_controls, m_state.curQ, true);
 }
 
 void TestWindow::gotoButton()
@@ -558,6 +576,12 @@ void TestWindow::clickChoiceLabel(int position)
 
 bool TestWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusIn && watched->objectName() == QLatin1String("txTI") &&
+        elementIndex(watched) > 0) {
+        // After the click that gave the focus has placed the cursor.
+        QMetaObject::invokeMethod(static_cast<QLineEdit *>(watched), &QLineEdit::selectAll,
+                                  Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == m_controls.lbURL)

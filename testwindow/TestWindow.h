@@ -39,6 +39,11 @@ public:
     void ShowButtons(int item);
     void SaveAnswer(int q);
     void ReadAnswer(int q);
+    // Sets ckMark from the record of curQ, which the item review list may have changed.
+    void markFromRecord();
+    // Ends the running test: saves the item on screen, stops the clock, asks for grading
+    // and hides the window.
+    void endTest();
 
     // One tick of tmTimer.
     void timerTick();
@@ -56,6 +61,8 @@ Q_SIGNALS:
     void activated();
     // The Task button for question q.
     void taskRequested(int q);
+    // Show Answer on a drag-and-drop question q: its window showing the correct answer.
+    void answerTaskRequested(int q);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -71,7 +78,6 @@ private:
     // Removes the item on screen and draws curItem.
     void redraw(bool refresh);
     void leaveForList();
-    void endTest();
     void stopClock();
     void closeOpenDialogs();
     void clickChoiceLabel(int position);

@@ -1,0 +1,175 @@
+#include "BankBuilder.h"
+#include "FakeClock.h"
+#include "FakeMessageBoxes.h"
+#include "NextModal.h"
+#include "Widgets.h"
+#include "app/AppContext.h"
+#include "app/MainWindow.h"
+#include "app/ReadyWindow.h"
+#include "app/StartWindow.h"
+#include "app/TestRoad.h"
+#include "engine/Selection.h"
+#include "present/ScoreReport.h"
+#include "testwindow/ReviewListWindow.h"
+#include "testwindow/TestWindow.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+void click(QWidget *window, const char *name)
+{
+    auto *button = window->findChild<QPushButton *>(QLatin1String(name));
+    QVERIFY2(button && button->isEnabled(), name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+bool anyChoiceYellow(QWidget *window)
+{
+    for (QLabel *label : window->findChildren<QLabel *>(u"lbChc"_qs)) {
+        if (label->palette().color(QPalette::Window) == QColor(255, 255, 0))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Study, Show Answer, the item review list with its marks, grading from it and the review
+// of the graded test.
+class ReviewRoadTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void studyShowAnswerListGradeAndReview();
+};
+
+void ReviewRoadTest::studyShowAnswerListGradeAndReview()
+{
+    FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    FakeMessageBoxes boxes;
+    AppContext context;
+    // Items: two single-answer questions with four choices, a text drag-and-drop question
+    // and a typed answer.
+    context.bank = BankBuilder()
+                       .objectives(1)
+                       .question(1, SingleAnswer, 4)
+                       .question(1, SingleAnswer, 4)
+                       .question(1, TextDragAndDrop, 3)
+                       .question(1, TypedAnswer)
+                       .examQuestions(4, 60)
+                       .bank();
+    for (Question &question : context.bank.questions)
+        question.explanation = u"Why "_qs + question.questionText;
+    TestState &state = context.state;
+    MainWindow main;
+    main.BuildMenu();
+    auto *road = new TestRoad(context, main, u"Ada"_qs);
+    main.resize(1024, 768);
+    main.show();
+    road->showStart();
+    click(road->startWindow(), "cmStudy");
+    click(road->readyWindow(), "cmStart");
+    TestWindow *test = road->testWindow();
+    const auto itemOf = [&](int q) {
+        for (int item = 1; item <= state.testLength; ++item) {
+            if (GetQueID(state, item) == q)
+                return item;
+        }
+        return 0;
+    };
+    const auto goTo = [&](int q) {
+        state.curItem = itemOf(q);
+        test->GoToItem(state.curItem);
+    };
+
+    // Question 1 answered wrong, its answer shown: the correct choice turns yellow, and no
+    // longer on question 2, which has as many choices.
+    goTo(1);
+    const int wrongPosition = state.ansOrder[1][1] == 1 ? 2 : 1;
+    QTest::mouseClick(element<QRadioButton>(test, u"opChc"_qs, wrongPosition), Qt::LeftButton);
+    click(test, "cmAnswer");
+    QVERIFY(anyChoiceYellow(test));
+    QVERIFY(test->findChild<QLabel *>(u"lbExplain"_qs)->isVisible());
+    QCOMPARE(main.statusPanelText(u"info"_qs), u"You answered this question incorrectly."_qs);
+    goTo(2);
+    QVERIFY(!anyChoiceYellow(test));
+    QVERIFY(!test->findChild<QLabel *>(u"lbExplain"_qs)->isVisible());
+
+    // Show Answer on the drag-and-drop question opens its window showing the answer.
+    goTo(3);
+    QString opened;
+    bool showingAnswer = false;
+    onNextModal(this, opened, [&](QWidget *window) {
+        showingAnswer = state.showingAnswer;
+        static_cast<QDialog *>(window)->accept();
+    });
+    click(test, "cmAnswer");
+    QCOMPARE(opened, u"frTDnD"_qs);
+    QVERIFY(showingAnswer);
+    QVERIFY(!state.showingAnswer);
+
+    // A mark set in the list reaches the test window; Review Marked walks it.
+    click(test, "cmList");
+    ReviewListWindow *list = road->reviewList();
+    QVERIFY(list && list->isVisible() && !test->isVisible());
+    QCOMPARE(main.statusPanelText(u"info"_qs), u"Item Review"_qs);
+    auto *lvList = list->findChild<QTreeWidget *>(u"lvList"_qs);
+    auto *reviewMarked = list->findChild<QPushButton *>(u"cmReview2"_qs);
+    QVERIFY(!reviewMarked->isEnabled());
+    lvList->topLevelItem(itemOf(4) - 1)->setCheckState(0, Qt::Checked);
+    QVERIFY(state.answerRecs[4].marked);
+    QVERIFY(reviewMarked->isEnabled());
+    click(list, "cmReview2");
+    QVERIFY(test->isVisible() && !list->isVisible());
+    QCOMPARE(state.curQ, 4);
+    QVERIFY(test->findChild<QCheckBox *>(u"ckMark"_qs)->isChecked());
+    click(test, "cmNext");
+    QVERIFY(list->isVisible());
+    QCOMPARE(state.reviewPosMarked, 1);
+
+    // Grade Test from the list.
+    boxes.answerNext(MessageButton::Yes);
+    click(list, "cmReview4");
+    QCOMPARE(boxes.shown.last(),
+             (MessageBoxRequest{u"End Test?"_qs, u"Would you like to end and grade the test?"_qs,
+                                MessageIcon::Question, MessageButtons::YesNo}));
+    QVERIFY(road->scoreReport()->isVisible() && !list->isVisible());
+    QCOMPARE(state.incorrectCount, 4);
+
+    // Review Incorrect shows each item's result and explanation at once.
+    click(road->scoreReport(), "cmIncorrect");
+    QCOMPARE(state.curItem, state.incorrectItems[1]);
+    const Question &first = context.bank.questions[state.curQ];
+    QCOMPARE(test->findChild<QLabel *>(u"lbExplain"_qs)->text(), first.explanation);
+    QVERIFY(test->findChild<QLabel *>(u"lbExplain"_qs)->isVisible());
+    QVERIFY(main.statusPanelText(u"info"_qs).startsWith(u"You "_qs));
+
+    // The list after grading shows results without marks, then returns to the report.
+    click(test, "cmEnd");
+    click(road->scoreReport(), "cmItem");
+    QVERIFY(list->isVisible());
+    QCOMPARE(lvList->headerItem()->text(0), u"Item #"_qs);
+    QCOMPARE(lvList->topLevelItem(itemOf(1) - 1)->text(2), u"X"_qs);
+    QCOMPARE(lvList->topLevelItem(itemOf(2) - 1)->text(2), u"?"_qs);
+    QVERIFY(!lvList->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid());
+    QVERIFY(!reviewMarked->isEnabled());
+    click(list, "cmReview4");
+    QVERIFY(road->scoreReport()->isVisible());
+
+    boxes.answerNext(MessageButton::Yes);
+    click(road->scoreReport(), "cmMain");
+    QVERIFY(road->startWindow()->isVisible());
+    QTRY_VERIFY(!road->reviewList());
+    QCOMPARE(boxes.unexpected, 0);
+}
+
+QTEST_MAIN(ReviewRoadTest)
+#include "tst_reviewroad.moc"
