@@ -14,7 +14,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +60,12 @@ private Q_SLOTS:
         QBuffer buffer(&picture);
         buffer.open(QIODevice::WriteOnly);
         QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
+        QByteArray hugePicture;
+        QBuffer hugeBuffer(&hugePicture);
+        hugeBuffer.open(QIODevice::WriteOnly);
+        QImage huge(3000, 3000, QImage::Format_RGB32);
+        huge.fill(Qt::white);
+        huge.save(&hugeBuffer, "PNG");
         const auto report = [](const char *procedure, const QString &description, int number) {
             return QList{errorReportBox(
                 {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
@@ -75,6 +84,23 @@ private Q_SLOTS:
             << report("ShowExhibit", u"File not found"_s, 53);
         QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
                                          << report("ShowDiagram", u"File not found"_s, 53);
+        // A picture larger than the screen scrolls inside a window that fits on it.
+        QTest::newRow("diagram larger than the screen")
+            << true << u"net.png"_s << hugePicture << u"Diagram: Item 12 of 60|3000 x 3000"_s
+            << QList<MessageBoxRequest>();
+        QTest::newRow("exhibit larger than any exhibit")
+            << false << u"r1.txt"_s << QByteArray(4 * 1024 * 1024 + 1, 'x') << QString()
+            << report("ShowExhibit", u"Invalid file format"_s, 321);
+        // Reading these would block or never end: only regular files are read.
+        QTest::newRow("exhibit that is a pipe") << false << u"r1.txt"_s << QByteArray("|fifo")
+                                                << QString()
+                                                << report("ShowExhibit", u"File not found"_s, 53);
+        QTest::newRow("diagram that is a pipe") << true << u"net.png"_s << QByteArray("|fifo")
+                                                << QString()
+                                                << report("ShowDiagram", u"File not found"_s, 53);
+        QTest::newRow("exhibit linked to a device")
+            << false << u"r1.txt"_s << QByteArray("|/dev/zero") << QString()
+            << report("ShowExhibit", u"File not found"_s, 53);
         QTest::newRow("no picture")
             << true << u"net.png"_s << QByteArray("this is no picture") << QString()
             << report("ShowDiagram", u"Invalid picture"_s, 481);
@@ -93,9 +119,16 @@ private Q_SLOTS:
         QTemporaryDir scratch;
         const QString moduleFolder = scratch.filePath(u"Module"_s);
         QVERIFY(QDir().mkpath(moduleFolder));
-        QFile file(moduleFolder + u'/' + fileName);
-        QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
-        file.close();
+        const QString path = moduleFolder + u'/' + fileName;
+        if (content == "|fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (content.startsWith('|')) {
+            QVERIFY(QFile::link(QString::fromLatin1(content.mid(1)), path));
+        } else {
+            QFile file(path);
+            QVERIFY(content.isNull() ||
+                    (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
+        }
         QuestionBank bank = BankBuilder().objectives(1).questions(1, 1).bank();
         (diagram ? bank.questions[1].diagramFile : bank.questions[1].exhibitFile) = fileName;
         TestState state;
@@ -107,6 +140,9 @@ private Q_SLOTS:
         QString seen;
         onNextModal(this, opened, [&](QWidget *window) {
             seen = window->windowTitle() + u'|';
+            const QRect screen = window->screen()->availableGeometry();
+            if (window->width() > screen.width() || window->height() > screen.height())
+                seen += u"beyond the screen: "_s;
             if (const auto *text = window->findChild<QPlainTextEdit *>(u"txExhibit"_s))
                 seen += text->toPlainText();
             if (const auto *image = window->findChild<QLabel *>(u"imDiagram"_s))
