@@ -15,7 +15,6 @@
 #include <QLockFile>
 #include <QProgressBar>
 #include <QScreen>
-#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -50,8 +49,9 @@ QString defaultInstanceLockPath()
     // One lock per user: another user's copy on the same machine does not count. It goes
     // in the first of these folders that is there to take it; TMPDIR may name anything.
     const QString name = QStringLiteral("/quendra-%1.lock").arg(getuid());
-    for (const QString &folder : {QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
-                                  QDir::tempPath(), QStringLiteral("/tmp")}) {
+    // The runtime folder is read as it is: asking Qt for it would create a missing one.
+    for (const QString &folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(),
+                                  QStringLiteral("/tmp")}) {
         const QFileInfo info(folder);
         if (!folder.isEmpty() && info.isDir() && info.isWritable())
             return folder + name;

@@ -6,6 +6,7 @@
 
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -161,6 +162,29 @@ private Q_SLOTS:
         AppContext thirdContext;
         StartUp third(thirdContext, fakeSettings(folder));
         QVERIFY(third.run());
+    }
+
+    // TMPDIR may name a folder that is not there: the lock goes where it can be made, and a
+    // lock that cannot be made at all is no reason to refuse to start.
+    void aLockThatCannotBeMadeIsNoOtherCopy()
+    {
+        const QByteArray tmp = qgetenv("TMPDIR");
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", "/nonexistent");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QFileInfo lockFolder(QFileInfo(defaultInstanceLockPath()).path());
+        qputenv("TMPDIR", tmp);
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        QVERIFY(lockFolder.isDir() && lockFolder.isWritable());
+
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        StartUpSettings settings = fakeSettings(folder);
+        settings.instanceLockPath = u"/nonexistent/quendra.lock"_s;
+        AppContext context;
+        StartUp startUp(context, settings);
+        QVERIFY(startUp.run());
+        QCOMPARE(boxes.shown, QList<MessageBoxRequest>());
     }
 };
 
