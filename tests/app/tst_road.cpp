@@ -13,6 +13,7 @@
 #include "testwindow/ReviewListWindow.h"
 #include "testwindow/TestWindow.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -25,6 +26,22 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QString markup = u" <b>x</b> &lt; <img src=\"q1.txt\">"_s;
+
+// Every label that shows module text shows it as written, never as markup.
+void verifyModuleTextIsPlain()
+{
+    int shown = 0;
+    for (QWidget *widget : QApplication::allWidgets()) {
+        const auto *label = qobject_cast<QLabel *>(widget);
+        if (label && label->isVisible() && label->text().contains(markup)) {
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+            ++shown;
+        }
+    }
+    QVERIFY(shown > 0);
+}
 
 void click(QWidget *window, const char *name)
 {
@@ -50,6 +67,17 @@ private Q_SLOTS:
         builder.objectives(3).questions(1, 2).questions(2, 2).questions(3, 2).examQuestions(6, 90);
         m_context->bank = builder.bank();
         m_context->bank.testInfo.passingScore = 825;
+        // Module text that looks like markup, and would load a file if read as markup.
+        QuestionBank &bank = m_context->bank;
+        bank.testInfo.examTitle = markup;
+        for (Objective &objective : bank.objectives)
+            objective.objectiveName += markup;
+        for (Question &question : bank.questions) {
+            question.questionText += markup;
+            question.explanation += markup;
+        }
+        for (ChoiceRow &row : bank.choiceRows)
+            row.text += markup;
         m_context->bank.questions[1].exhibitFile = u"q1.txt"_s;
         m_context->moduleFolder = m_moduleFolder.path() + QLatin1Char('/');
         QFile exhibit(m_moduleFolder.filePath(u"q1.txt"_s));
@@ -84,12 +112,14 @@ private Q_SLOTS:
         QVERIFY(!start()->isVisible());
         QVERIFY(ready()->isVisible());
         QCOMPARE(status(), u"Get Ready!"_s);
+        verifyModuleTextIsPlain();
 
         click(ready(), "cmStart");
         QVERIFY(!ready()->isVisible());
         QVERIFY(test()->isVisible());
         QCOMPARE(test()->geometry(), m_main->screenArea()->rect());
         QVERIFY(m_main->menuItem(u"keyFont"_s)->isEnabled());
+        verifyModuleTextIsPlain();
 
         // Item 2 stays unanswered and item 3 is answered wrong; Study mode lets us move on.
         const int length = m_context->state.testLength;
@@ -102,6 +132,7 @@ private Q_SLOTS:
         }
         // Past the last item the item review list takes over; Back to Test returns.
         QVERIFY(m_road->reviewList() && m_road->reviewList()->isVisible());
+        verifyModuleTextIsPlain();
         click(m_road->reviewList(), "cmReview1");
         QVERIFY(test()->isVisible());
 
@@ -132,6 +163,7 @@ private Q_SLOTS:
         QCOMPARE(m_context->state.navMode, int(NavReviewIncorrect));
         QCOMPARE(m_context->state.curItem, 2);
         QCOMPARE(m_context->state.curQ, GetQueID(m_context->state, 2));
+        verifyModuleTextIsPlain(); // the correct answer and its explanation
         click(test(), "cmNext");
         QCOMPARE(m_context->state.curItem, 3);
         click(test(), "cmEnd");
