@@ -1,14 +1,15 @@
 #include "TestRoad.h"
 
 #include "app/AppContext.h"
+#include "app/CustomWindow.h"
 #include "app/MainWindow.h"
 #include "app/ReadyWindow.h"
 #include "app/StartWindow.h"
 #include "common/BusyCursor.h"
 #include "engine/Grading.h"
-#include "testwindow/TestWindow.h"
 #include "interactive/ShowTask.h"
 #include "present/ScoreReport.h"
+#include "testwindow/TestWindow.h"
 
 #include <QEvent>
 
@@ -24,6 +25,16 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
     connect(m_start, &StartWindow::testPrepared, this, &TestRoad::getReady);
     // The start screen's Exit goes the way of the menu's.
     connect(m_start, &StartWindow::exitRequested, &m_main, &QWidget::close);
+
+    // The custom settings start from the module's duration.
+    m_context.state.testDuration = QString::number(m_context.bank.testInfo.durationMinutes);
+    m_custom = new CustomWindow(m_context.bank, m_context.state);
+    m_main.addScreen(m_custom);
+    connect(m_start, &StartWindow::customRequested, this, [this] { m_main.showScreen(m_custom); });
+    connect(m_custom, &CustomWindow::activated, this,
+            [this] { m_main.setStatusText(QStringLiteral("Custom Mode Settings")); });
+    connect(m_custom, &CustomWindow::testPrepared, this, &TestRoad::getReady);
+    connect(m_custom, &CustomWindow::cancelled, this, &TestRoad::showStart);
 
     m_ready = new ReadyWindow(m_context.bank, m_context.state, m_userName);
     m_main.addScreen(m_ready);
@@ -69,15 +80,15 @@ void TestRoad::startTest()
     delete m_report;
     m_test = new TestWindow(m_context.bank, m_context.state, m_main.screenArea());
     m_test->setModuleFolder(m_context.moduleFolder);
+    m_test->SetTestFontSize(m_main.testFontSize());
     connect(m_test, &TestWindow::activated, this,
             [this] { m_main.EnableTestMenus(m_context.state); });
     connect(m_test, &TestWindow::instructionChanged, this,
             [this](const QString &text) { m_main.setStatusText(text); });
     connect(m_test, &TestWindow::gradeRequested, this, &TestRoad::gradeTest);
     connect(m_test, &TestWindow::scoreReportRequested, this, &TestRoad::showReport);
-    connect(m_test, &TestWindow::taskRequested, this, [this] {
-        ShowTask(m_context.bank, m_context.state, m_context.moduleFolder, m_test);
-    });
+    connect(m_test, &TestWindow::taskRequested, this,
+            [this] { ShowTask(m_context.bank, m_context.state, m_context.moduleFolder, m_test); });
     // Until the item review list exists, leaving for it keeps the candidate on the item.
     connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showTestWindow);
     m_test->load();

@@ -177,7 +177,6 @@ void TestWindow::buildControls()
     for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
                                       static_cast<QAbstractButton *>(checkTemplate)}) {
         selector->move(textLeft, selector->y());
-        selector->resize(twips(570), selector->sizeHint().height());
         selector->setProperty("index", 0);
     }
     auto *boxTemplate = new QLineEdit(area);
@@ -187,16 +186,13 @@ void TestWindow::buildControls()
     QLabel *dotTemplate = makeControl<QLabel>(QStringLiteral("lbDot"), QStringLiteral("."), area);
     dotTemplate->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     dotTemplate->setProperty("index", 0);
-    // The first line of a choice's text sits level with the letter of its selector.
-    const int letterOffset =
-        qMax(0, (optionTemplate->sizeHint().height() - choiceTemplate->fontMetrics().height()) / 2);
-    choiceTemplate->setContentsMargins(0, letterOffset, 0, 0);
     m_controls.lbChc = {choiceTemplate};
     m_controls.opChc = {optionTemplate};
     m_controls.ckChc = {checkTemplate};
     m_controls.txTI = {boxTemplate};
     m_controls.lbDot = {dotTemplate};
     m_controls.lbTI = label(QStringLiteral("lbTI"), QStringLiteral("Type in the answer:"));
+    fitChoiceTemplates();
 
     m_controls.lbTheAnswer = label(QStringLiteral("lbTheAnswer"), QStringLiteral("Explanation:"));
     m_controls.lbCorAns = label(QStringLiteral("lbCorAns"), QStringLiteral("Correct Answer"));
@@ -286,6 +282,33 @@ void TestWindow::SetTestTimer()
     m_lbTime->setEnabled(display.labelEnabled);
     m_lbTime->setText(display.timeLeft);
     layoutControls();
+}
+
+void TestWindow::fitChoiceTemplates()
+{
+    QRadioButton *optionTemplate = m_controls.opChc[0];
+    for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
+                                      static_cast<QAbstractButton *>(m_controls.ckChc[0])})
+        selector->resize(twips(570), selector->sizeHint().height());
+    // The first line of a choice's text sits level with the letter of its selector.
+    QLabel *choiceTemplate = m_controls.lbChc[0];
+    const int letterOffset =
+        qMax(0, (optionTemplate->sizeHint().height() - choiceTemplate->fontMetrics().height()) / 2);
+    choiceTemplate->setContentsMargins(0, letterOffset, 0, 0);
+}
+
+void TestWindow::SetTestFontSize(int points)
+{
+    // The item's text and answer controls take the size; the buttons around them keep theirs,
+    // so that they still fit an 800 x 600 window.
+    QFont sized = m_controls.questionArea->font();
+    sized.setPointSize(points);
+    m_controls.questionArea->setFont(sized);
+    fitChoiceTemplates();
+    if (!m_loaded)
+        return;
+    layoutControls();
+    GoToItem(m_state.curItem);
 }
 
 void TestWindow::NextQuestion()
