@@ -41,6 +41,7 @@ AboutWindow::AboutWindow(const QuestionBank &bank, QWidget *parent) : QDialog(pa
         lines->addWidget(label);
     }
 
+    lines->addStretch();
     auto *cmdOK = new QPushButton(QStringLiteral("&OK"));
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);

@@ -113,7 +113,8 @@ void TestWindow::buildControls()
 {
     auto *lbItem =
         makeControl<QLabel>(QStringLiteral("lbItem"), QStringLiteral("Item Number"), this);
-    QFont headingFont = lbItem->font();
+    // Bold and nothing else, so that the headings of the item follow its font size.
+    QFont headingFont;
     headingFont.setBold(true);
     lbItem->setFont(headingFont);
     lbItem->setAlignment(Qt::AlignCenter);
@@ -166,7 +167,6 @@ void TestWindow::buildControls()
     m_controls.lbQuestion = label(QStringLiteral("lbQuestion"), QStringLiteral("Question"));
 
     QLabel *choiceTemplate = label(QStringLiteral("lbChc"), QStringLiteral("Choice"));
-    choiceTemplate->move(twips(840), choiceTemplate->y());
     choiceTemplate->setPalette(white);
     choiceTemplate->setAutoFillBackground(true);
     choiceTemplate->setProperty("index", 0);
@@ -286,12 +286,23 @@ void TestWindow::SetTestTimer()
 
 void TestWindow::fitChoiceTemplates()
 {
+    // The selectors carry the choice letters: wide enough for the widest letter in the
+    // current size, and the choice text starts just after them.
     QRadioButton *optionTemplate = m_controls.opChc[0];
+    QLabel *choiceTemplate = m_controls.lbChc[0];
+    int selectorWidth = twips(570);
+    for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
+                                      static_cast<QAbstractButton *>(m_controls.ckChc[0])}) {
+        const QFontMetrics metrics = selector->fontMetrics();
+        selectorWidth = qMax(selectorWidth, selector->sizeHint().width() -
+                                                metrics.horizontalAdvance(selector->text()) +
+                                                metrics.horizontalAdvance(QStringLiteral("W.")));
+    }
     for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
                                       static_cast<QAbstractButton *>(m_controls.ckChc[0])})
-        selector->resize(twips(570), selector->sizeHint().height());
+        selector->resize(selectorWidth, selector->sizeHint().height());
+    choiceTemplate->move(optionTemplate->x() + selectorWidth + twips(30), choiceTemplate->y());
     // The first line of a choice's text sits level with the letter of its selector.
-    QLabel *choiceTemplate = m_controls.lbChc[0];
     const int letterOffset =
         qMax(0, (optionTemplate->sizeHint().height() - choiceTemplate->fontMetrics().height()) / 2);
     choiceTemplate->setContentsMargins(0, letterOffset, 0, 0);
@@ -634,7 +645,12 @@ void TestWindow::layoutControls()
     // Centred in the window, as wide as the controls on both sides leave room for.
     const int halfWidth =
         qMax(0, qMin(w / 2 - m_ckMark->geometry().right(), m_cmGoto->x() - w / 2) - twips(120));
-    m_controls.lbItem->setGeometry(w / 2 - halfWidth, rowTop, 2 * halfWidth, rowHeight);
+    const int roomLeft = m_ckMark->geometry().right() + twips(120);
+    if (2 * halfWidth >= m_controls.lbItem->sizeHint().width())
+        m_controls.lbItem->setGeometry(w / 2 - halfWidth, rowTop, 2 * halfWidth, rowHeight);
+    else // too narrow there for the item line: all the room between the two sides
+        m_controls.lbItem->setGeometry(roomLeft, rowTop,
+                                       qMax(0, m_cmGoto->x() - twips(120) - roomLeft), rowHeight);
 
     m_controls.svTest->setGeometry(0, headerHeight, w,
                                    qMax(0, frameTop - twips(80) - headerHeight));
