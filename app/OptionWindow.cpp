@@ -36,8 +36,8 @@ QLabel *plainLabel(const QString &name, const QString &text)
 
 } // namespace
 
-OptionWindow::OptionWindow(const QuestionBank &bank, TestState &state, QWidget *parent)
-    : QDialog(parent), m_state(state)
+OptionWindow::OptionWindow(const QuestionBank &bank, const TestState &state, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frOption"));
     setWindowTitle(QStringLiteral("Test Options"));
@@ -75,7 +75,11 @@ OptionWindow::OptionWindow(const QuestionBank &bank, TestState &state, QWidget *
     cmOK->setDefault(true);
     auto *cmCancel = new QPushButton(QStringLiteral("&Cancel"));
     cmCancel->setObjectName(QStringLiteral("cmCancel"));
-    connect(cmOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmOK, &QPushButton::clicked, this, [this] {
+        // Enter in the duration box presses OK without leaving the box.
+        if (!m_txDuration->isEnabled() || checkDuration())
+            accept();
+    });
     connect(cmCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *buttons = new QHBoxLayout;
@@ -94,19 +98,27 @@ TestOptionChoice OptionWindow::choice() const
             m_ckTimer->isChecked(), m_txDuration->text()};
 }
 
+bool OptionWindow::checkDuration()
+{
+    const auto refusal = checkOptionDuration(m_txDuration->text());
+    if (!refusal)
+        return true;
+    m_checking = true;
+    const MessageBoxRequest &message = refusal->message;
+    showMessage(message.title, message.text, message.icon, message.buttons);
+    m_txDuration->setText(refusal->restoredText);
+    m_txDuration->setFocus();
+    m_checking = false;
+    return false;
+}
+
 bool OptionWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_txDuration && event->type() == QEvent::FocusOut && !m_checking &&
-        static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason &&
-        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
-        if (const auto refusal = checkOptionDuration(m_txDuration->text())) {
-            m_checking = true;
-            const MessageBoxRequest &message = refusal->message;
-            showMessage(message.title, message.text, message.icon, message.buttons);
-            m_txDuration->setText(refusal->restoredText);
-            m_txDuration->setFocus();
-            m_checking = false;
-        }
+    if (watched == m_txDuration && event->type() == QEvent::FocusOut && !m_checking) {
+        // A box of our own, another application or a menu taking the focus is no leaving.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            checkDuration();
     }
     return QDialog::eventFilter(watched, event);
 }

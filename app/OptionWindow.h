@@ -10,12 +10,13 @@ struct QuestionBank;
 struct TestState;
 
 // frOption, "Test Options": changes the buttons and the timer of a running Custom test.
-// Shown modally; accepted when OK has taken the options over (ChgTestOption).
+// Shown modally with the options of the test; accepted by OK, after which the caller
+// takes them over (ChgTestOption).
 class OptionWindow : public QDialog
 {
     Q_OBJECT
 public:
-    OptionWindow(const QuestionBank &bank, TestState &state, QWidget *parent = nullptr);
+    OptionWindow(const QuestionBank &bank, const TestState &state, QWidget *parent = nullptr);
 
     TestOptionChoice choice() const;
 
@@ -23,7 +24,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TestState &m_state;
+    // The duration left in its box: false, after the message, when it cannot stand.
+    bool checkDuration();
+
     QCheckBox *m_ckAnsBtn = nullptr;
     QCheckBox *m_ckTimer = nullptr;
     QLineEdit *m_txDuration = nullptr;

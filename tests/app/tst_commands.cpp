@@ -335,11 +335,22 @@ void TestCommands::customTestWithOptionsRunsOutOfTime()
     onNextModal(this, shown, [](QWidget *frOption) {
         frOption->findChild<QCheckBox *>(u"ckTimer"_s)->setChecked(true);
         frOption->findChild<QCheckBox *>(u"ckAnsBtn"_s)->setChecked(true);
-        frOption->findChild<QLineEdit *>(u"txDuration"_s)->setText(u"5"_s);
+        auto *duration = frOption->findChild<QLineEdit *>(u"txDuration"_s);
+        QCOMPARE(duration->text(), u"90"_s);
+        // Refused, and the window stays for another try.
+        duration->setText(u"0"_s);
+        click(frOption, u"cmOK"_s);
+        QCOMPARE(duration->text(), u"1"_s);
+        QVERIFY(frOption->isVisible());
+        duration->setText(u"5"_s);
         click(frOption, u"cmOK"_s);
     });
     options->trigger();
     QCOMPARE(shown, u"frOption"_s);
+    QCOMPARE(m_boxes->shown,
+             QList<MessageBoxRequest>(
+                 {{u"Timer setting"_s, u"The duration must be set to at least 1 minute."_s,
+                   MessageIcon::Warning, MessageButtons::Ok}}));
     QCOMPARE(lbTime->text(), u"Time Left: 00:05:00"_s);
     QVERIFY(test->findChild<QPushButton *>(u"cmAnswer"_s)->isEnabled());
 
