@@ -44,40 +44,29 @@ void TestCustom::enteredValuesAreCheckedWhenLeft_data()
     const auto count = [](const QString &line) {
         return std::optional<EntryRefusal>({attention(line), u"12"_s});
     };
+    const std::optional<EntryRefusal> accepted;
     const QString invalidCount = u"You enter an invalid number of questions."_s;
     const QString tooMany = u"You enter more than available number of questions."_s;
-    QTest::newRow("count: bank size") << "count"
-                                      << "12" << std::optional<EntryRefusal>();
-    QTest::newRow("count: fraction of the last") << "count"
-                                                 << "12.9" << std::optional<EntryRefusal>();
-    QTest::newRow("count: zero") << "count"
-                                 << "0" << count(tooMany);
-    QTest::newRow("count: one past") << "count"
-                                     << "13" << count(tooMany);
-    QTest::newRow("count: text") << "count"
-                                 << "ten" << count(invalidCount);
-    QTest::newRow("count: empty") << "count"
-                                  << "" << count(invalidCount);
+    QTest::newRow("count: bank size") << u"count"_s << u"12"_s << accepted;
+    QTest::newRow("count: fraction of the last") << u"count"_s << u"12.9"_s << accepted;
+    QTest::newRow("count: zero") << u"count"_s << u"0"_s << count(tooMany);
+    QTest::newRow("count: one past") << u"count"_s << u"13"_s << count(tooMany);
+    QTest::newRow("count: text") << u"count"_s << u"ten"_s << count(invalidCount);
+    QTest::newRow("count: empty") << u"count"_s << u""_s << count(invalidCount);
 
     const std::optional<EntryRefusal> badTime(
         {attention(u"You enter an invalid time value."_s), u"45"_s});
-    QTest::newRow("custom time: fraction") << "custom time"
-                                           << "0.5" << std::optional<EntryRefusal>();
-    QTest::newRow("custom time: zero") << "custom time"
-                                       << "0" << badTime;
-    QTest::newRow("custom time: text") << "custom time"
-                                       << "soon" << badTime;
+    QTest::newRow("custom time: fraction") << u"custom time"_s << u"0.5"_s << accepted;
+    QTest::newRow("custom time: zero") << u"custom time"_s << u"0"_s << badTime;
+    QTest::newRow("custom time: text") << u"custom time"_s << u"soon"_s << badTime;
 
     const std::optional<EntryRefusal> atLeastOne(
         {{u"Timer setting"_s, u"The duration must be set to at least 1 minute."_s,
           MessageIcon::Warning, MessageButtons::Ok},
          u"1"_s});
-    QTest::newRow("option time: one") << "option time"
-                                      << "1" << std::optional<EntryRefusal>();
-    QTest::newRow("option time: below one") << "option time"
-                                            << "0.9" << atLeastOne;
-    QTest::newRow("option time: cleared") << "option time"
-                                          << "" << atLeastOne;
+    QTest::newRow("option time: one") << u"option time"_s << u"1"_s << accepted;
+    QTest::newRow("option time: below one") << u"option time"_s << u"0.9"_s << atLeastOne;
+    QTest::newRow("option time: cleared") << u"option time"_s << u""_s << atLeastOne;
 }
 
 void TestCustom::enteredValuesAreCheckedWhenLeft()
