@@ -17,8 +17,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -76,15 +81,22 @@ void CustomWindow::buildControls()
         ->setWordWrap(true);
     m_txCustomQuestions = addControl<QLineEdit>(this, QStringLiteral("txCustomQuestions"), {},
                                                 right, countTop + 60, 840, 360);
-    m_udQues = new QScrollBar(Qt::Vertical, this);
-    m_udQues->setObjectName(QStringLiteral("udQues"));
-    // The upper arrow counts up.
-    m_udQues->setInvertedAppearance(true);
-    m_udQues->setInvertedControls(false);
-    m_udQues->setGeometry(twips(right + 840), twips(countTop + 60), twips(255), twips(360));
-    m_udQues->setRange(1, m_bank.bankQuestionCount);
-    connect(m_udQues, &QScrollBar::valueChanged, this,
-            [this](int value) { m_txCustomQuestions->setText(QString::number(value)); });
+    // udQues: the up-down arrows of the number, counting within 1..bankQuestionCount.
+    auto *udQues = new QWidget(this);
+    udQues->setObjectName(QStringLiteral("udQues"));
+    udQues->setGeometry(twips(right + 840), twips(countTop + 60), twips(255), twips(360));
+    auto *arrows = new QVBoxLayout(udQues);
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    for (const auto &[arrow, step] : {std::pair{Qt::UpArrow, 1}, std::pair{Qt::DownArrow, -1}}) {
+        auto *button = new QToolButton(udQues);
+        button->setArrowType(arrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        arrows->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, step = step] { stepCount(step); });
+    }
     addControl<QLabel>(this, QStringLiteral("lbCustomTotal"),
                        QStringLiteral("of ") + QString::number(m_bank.bankQuestionCount) +
                            QStringLiteral(" questions."),
@@ -199,7 +211,6 @@ CustomSettings CustomWindow::customSettings() const
 void CustomWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_udQues->setValue(m_bank.bankQuestionCount);
     m_txCustomQuestions->setText(QString::number(m_bank.bankQuestionCount));
     m_txCustomQuestions->selectAll();
     Q_EMIT activated();
@@ -216,14 +227,21 @@ bool CustomWindow::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_txCustomQuestions && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            bool numeric = false;
-            const int typed = m_txCustomQuestions->text().toInt(&numeric);
-            m_udQues->setValue((numeric ? typed : m_udQues->value()) +
-                               (key == Qt::Key_Up ? 1 : -1));
+            stepCount(key == Qt::Key_Up ? 1 : -1);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CustomWindow::stepCount(int step)
+{
+    // From the number typed; text that is none counts from the whole pool.
+    bool numeric = false;
+    const int typed = m_txCustomQuestions->text().trimmed().toInt(&numeric);
+    const int from = numeric ? typed : m_bank.bankQuestionCount;
+    m_txCustomQuestions->setText(
+        QString::number(std::clamp(from + step, 1, std::max(1, m_bank.bankQuestionCount))));
 }
 
 void CustomWindow::checkLeftControl(QObject *control)

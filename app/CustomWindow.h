@@ -7,7 +7,6 @@
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
-class QScrollBar;
 class QTreeWidget;
 struct QuestionBank;
 struct TestState;
@@ -38,6 +37,7 @@ protected:
 private:
     void buildControls();
     void fillObjectives();
+    void stepCount(int step);
     void checkLeftControl(QObject *control);
     void okButton();
     void cancelButton();
@@ -46,7 +46,6 @@ private:
     TestState &m_state;
     bool m_checking = false;
     QLineEdit *m_txCustomQuestions = nullptr;
-    QScrollBar *m_udQues = nullptr;
     QRadioButton *m_opObjAll = nullptr;
     QRadioButton *m_opObjListed = nullptr;
     QTreeWidget *m_lvObj = nullptr;
