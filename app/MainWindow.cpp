@@ -32,6 +32,8 @@ const QStringList shutdownOrder = {
 
 const QStringList fontSizeKeys = {QStringLiteral("keySmall"), QStringLiteral("keyMedium"),
                                   QStringLiteral("keyLarge"), QStringLiteral("keyVLarge")};
+const int fontSizePoints[] = {8, 10, 12, 14};
+constexpr char pointSizeProperty[] = "pointSize";
 
 // The action property that names an item's picture until the picture is loaded.
 constexpr char iconKeyProperty[] = "iconKey";
@@ -133,6 +135,7 @@ void MainWindow::BuildMenu()
                                 QKeySequence(Qt::CTRL | Qt::ALT | fontLetters[size]));
         item->setCheckable(true);
         item->setChecked(fontSizeKeys[size] == QLatin1String("keyMedium"));
+        item->setProperty(pointSizeProperty, fontSizePoints[size]);
         m_fontSizes->addAction(item);
     }
     font->menuAction()->setEnabled(false);
@@ -184,6 +187,12 @@ QAction *MainWindow::addItem(QMenu *menu, const QString &key, const QString &cap
 QAction *MainWindow::menuItem(const QString &key) const
 {
     return menuBar()->findChild<QAction *>(key);
+}
+
+int MainWindow::testFontSize() const
+{
+    const QAction *checked = m_fontSizes ? m_fontSizes->checkedAction() : nullptr;
+    return checked ? checked->property(pointSizeProperty).toInt() : fontSizePoints[1];
 }
 
 void MainWindow::DisableTestMenus()

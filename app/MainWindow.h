@@ -48,6 +48,9 @@ public:
     void setStatusText(const QString &text) { setStatusPanel(QStringLiteral("info"), text); }
     QString statusPanelText(const QString &key) const;
 
+    // The points of the checked Font Size item (8, 10, 12 or 14).
+    int testFontSize() const;
+
     // Test options and font size only apply while a test is shown.
     void DisableTestMenus();
     void EnableTestMenus(const TestState &state);

@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "MainWindow.h"
+#include "MenuCommands.h"
 #include "SplashWindow.h"
 #include "TestRoad.h"
 #include "UserName.h"
@@ -159,7 +160,8 @@ bool StartUp::loadMainWindow()
         return false;
 
     ShowProgress(60);
-    new TestRoad(m_context, *m_main, currentUserName());
+    auto *road = new TestRoad(m_context, *m_main, currentUserName());
+    new MenuCommands(m_context, *m_main, *road);
     ShowProgress(100);
     return true;
 }

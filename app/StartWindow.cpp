@@ -60,9 +60,9 @@ StartWindow::StartWindow(const QuestionBank &bank, TestState &state, const QStri
             QStringLiteral("Exam Mode"), QStringLiteral("lbExam"), examText, top,
             &StartWindow::exam);
     top += modeHeight + modeGap;
-    // The custom-mode settings are not built yet: the button has nothing to open.
     addMode(QStringLiteral("faCustom"), QStringLiteral("cmCustom"), QStringLiteral("&Custom Mode"),
-            QStringLiteral("Custom Mode"), QStringLiteral("lbCustom"), customText, top);
+            QStringLiteral("Custom Mode"), QStringLiteral("lbCustom"), customText, top,
+            &StartWindow::custom);
     top += modeHeight + modeGap;
     addMode(QStringLiteral("faExit"), QStringLiteral("cmExit"), QStringLiteral("E&xit"),
             QStringLiteral("Exit"), QStringLiteral("lbExit"), QStringLiteral("Exit Quendra"), top,
@@ -116,4 +116,10 @@ void StartWindow::prepareTest(int mode)
     }
     hide();
     Q_EMIT testPrepared();
+}
+
+void StartWindow::custom()
+{
+    hide();
+    Q_EMIT customRequested();
 }

@@ -22,6 +22,8 @@ Q_SIGNALS:
     void activated();
     // A Study or Exam test has been set up and this screen is hidden: get ready.
     void testPrepared();
+    // This screen is hidden: show the custom-mode settings.
+    void customRequested();
     void exitRequested();
 
 protected:
@@ -34,6 +36,7 @@ private:
     void prepareTest(int mode);
     void study() { prepareTest(1); }
     void exam() { prepareTest(2); }
+    void custom();
     void exit() { Q_EMIT exitRequested(); }
 
     const QuestionBank &m_bank;

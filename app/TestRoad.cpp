@@ -1,6 +1,7 @@
 #include "TestRoad.h"
 
 #include "app/AppContext.h"
+#include "app/CustomWindow.h"
 #include "app/MainWindow.h"
 #include "app/ReadyWindow.h"
 #include "app/StartWindow.h"
@@ -28,6 +29,16 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
     connect(m_start, &StartWindow::testPrepared, this, &TestRoad::getReady);
     // The start screen's Exit goes the way of the menu's.
     connect(m_start, &StartWindow::exitRequested, &m_main, &QWidget::close);
+
+    // The custom settings start from the module's duration.
+    m_context.state.testDuration = QString::number(m_context.bank.testInfo.durationMinutes);
+    m_custom = new CustomWindow(m_context.bank, m_context.state);
+    m_main.addScreen(m_custom);
+    connect(m_start, &StartWindow::customRequested, this, [this] { m_main.showScreen(m_custom); });
+    connect(m_custom, &CustomWindow::activated, this,
+            [this] { m_main.setStatusText(QStringLiteral("Custom Mode Settings")); });
+    connect(m_custom, &CustomWindow::testPrepared, this, &TestRoad::getReady);
+    connect(m_custom, &CustomWindow::cancelled, this, &TestRoad::showStart);
 
     m_ready = new ReadyWindow(m_context.bank, m_context.state, m_userName);
     m_main.addScreen(m_ready);
@@ -79,6 +90,7 @@ void TestRoad::startTest()
     delete m_list;
     m_test = new TestWindow(m_context.bank, m_context.state, m_main.screenArea());
     m_test->setModuleFolder(m_context.moduleFolder);
+    m_test->SetTestFontSize(m_main.testFontSize());
     connect(m_test, &TestWindow::activated, this,
             [this] { m_main.EnableTestMenus(m_context.state); });
     connect(m_test, &TestWindow::instructionChanged, this,

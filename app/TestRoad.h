@@ -4,6 +4,7 @@
 #include <QPointer>
 
 struct AppContext;
+class CustomWindow;
 class MainWindow;
 class ReadyWindow;
 class ReviewListWindow;
@@ -25,6 +26,7 @@ public:
 
     StartWindow *startWindow() const { return m_start; }
     ReadyWindow *readyWindow() const { return m_ready; }
+    CustomWindow *customWindow() const { return m_custom; }
     // The windows of the test under way; null when there is none.
     TestWindow *testWindow() const;
     ScoreReport *scoreReport() const;
@@ -49,6 +51,7 @@ private:
     QString m_userName;
     StartWindow *m_start = nullptr;
     ReadyWindow *m_ready = nullptr;
+    CustomWindow *m_custom = nullptr;
     // Kept apart from the main window, whose destruction still sends events to it.
     QPointer<QWidget> m_screenArea;
     QPointer<TestWindow> m_test;

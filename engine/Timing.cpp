@@ -58,7 +58,6 @@ TimerDisplay SetTestTimer(TestState &state)
 {
     if (!state.optTimed)
         return TimerDisplay{false, false, false, untimedTimeLeftText};
-    if (!state.testEndTime.isValid())
-        InitTestDur(state, state.testDuration);
+    InitTestDur(state, state.testDuration);
     return TimerDisplay{true, true, true, timeLeftText(state, Clock::current().now())};
 }

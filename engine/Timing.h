@@ -32,8 +32,8 @@ struct TimerDisplay
     QString timeLeft;
 };
 
-// Applies optTimed. A timed test without an end time gets one now from testDuration (so the
-// time starts when the test window opens); a test that already has one keeps it.
+// Applies optTimed. A timed test gets its end time now from testDuration: the time starts
+// when the test window opens, and again from the new duration when the options change.
 TimerDisplay SetTestTimer(TestState &state);
 
 // One tick of tmTimer: the label text, and whether the time is up (the window then stops

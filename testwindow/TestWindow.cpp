@@ -114,7 +114,8 @@ void TestWindow::buildControls()
 {
     auto *lbItem =
         makeControl<QLabel>(QStringLiteral("lbItem"), QStringLiteral("Item Number"), this);
-    QFont headingFont = lbItem->font();
+    // Bold and nothing else, so that the headings of the item follow its font size.
+    QFont headingFont;
     headingFont.setBold(true);
     lbItem->setFont(headingFont);
     lbItem->setAlignment(Qt::AlignCenter);
@@ -168,7 +169,6 @@ void TestWindow::buildControls()
     m_controls.lbQuestion = label(QStringLiteral("lbQuestion"), QStringLiteral("Question"));
 
     QLabel *choiceTemplate = label(QStringLiteral("lbChc"), QStringLiteral("Choice"));
-    choiceTemplate->move(twips(840), choiceTemplate->y());
     choiceTemplate->setPalette(white);
     choiceTemplate->setAutoFillBackground(true);
     choiceTemplate->setProperty("index", 0);
@@ -179,7 +179,6 @@ void TestWindow::buildControls()
     for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
                                       static_cast<QAbstractButton *>(checkTemplate)}) {
         selector->move(textLeft, selector->y());
-        selector->resize(twips(570), selector->sizeHint().height());
         selector->setProperty("index", 0);
     }
     auto *boxTemplate = new QLineEdit(area);
@@ -189,16 +188,13 @@ void TestWindow::buildControls()
     QLabel *dotTemplate = makeControl<QLabel>(QStringLiteral("lbDot"), QStringLiteral("."), area);
     dotTemplate->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     dotTemplate->setProperty("index", 0);
-    // The first line of a choice's text sits level with the letter of its selector.
-    const int letterOffset =
-        qMax(0, (optionTemplate->sizeHint().height() - choiceTemplate->fontMetrics().height()) / 2);
-    choiceTemplate->setContentsMargins(0, letterOffset, 0, 0);
     m_controls.lbChc = {choiceTemplate};
     m_controls.opChc = {optionTemplate};
     m_controls.ckChc = {checkTemplate};
     m_controls.txTI = {boxTemplate};
     m_controls.lbDot = {dotTemplate};
     m_controls.lbTI = label(QStringLiteral("lbTI"), QStringLiteral("Type in the answer:"));
+    fitChoiceTemplates();
 
     m_controls.lbTheAnswer = label(QStringLiteral("lbTheAnswer"), QStringLiteral("Explanation:"));
     m_controls.lbCorAns = label(QStringLiteral("lbCorAns"), QStringLiteral("Correct Answer"));
@@ -291,6 +287,44 @@ void TestWindow::SetTestTimer()
     m_lbTime->setEnabled(display.labelEnabled);
     m_lbTime->setText(display.timeLeft);
     layoutControls();
+}
+
+void TestWindow::fitChoiceTemplates()
+{
+    // The selectors carry the choice letters: wide enough for the widest letter in the
+    // current size, and the choice text starts just after them.
+    QRadioButton *optionTemplate = m_controls.opChc[0];
+    QLabel *choiceTemplate = m_controls.lbChc[0];
+    int selectorWidth = twips(570);
+    for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
+                                      static_cast<QAbstractButton *>(m_controls.ckChc[0])}) {
+        const QFontMetrics metrics = selector->fontMetrics();
+        selectorWidth = qMax(selectorWidth, selector->sizeHint().width() -
+                                                metrics.horizontalAdvance(selector->text()) +
+                                                metrics.horizontalAdvance(QStringLiteral("W.")));
+    }
+    for (QAbstractButton *selector : {static_cast<QAbstractButton *>(optionTemplate),
+                                      static_cast<QAbstractButton *>(m_controls.ckChc[0])})
+        selector->resize(selectorWidth, selector->sizeHint().height());
+    choiceTemplate->move(optionTemplate->x() + selectorWidth + twips(30), choiceTemplate->y());
+    // The first line of a choice's text sits level with the letter of its selector.
+    const int letterOffset =
+        qMax(0, (optionTemplate->sizeHint().height() - choiceTemplate->fontMetrics().height()) / 2);
+    choiceTemplate->setContentsMargins(0, letterOffset, 0, 0);
+}
+
+void TestWindow::SetTestFontSize(int points)
+{
+    // The item's text and answer controls take the size; the buttons around them keep theirs,
+    // so that they still fit an 800 x 600 window.
+    QFont sized = m_controls.questionArea->font();
+    sized.setPointSize(points);
+    m_controls.questionArea->setFont(sized);
+    fitChoiceTemplates();
+    if (!m_loaded)
+        return;
+    layoutControls();
+    GoToItem(m_state.curItem);
 }
 
 void TestWindow::NextQuestion()
@@ -635,7 +669,12 @@ void TestWindow::layoutControls()
     // Centred in the window, as wide as the controls on both sides leave room for.
     const int halfWidth =
         qMax(0, qMin(w / 2 - m_ckMark->geometry().right(), m_cmGoto->x() - w / 2) - twips(120));
-    m_controls.lbItem->setGeometry(w / 2 - halfWidth, rowTop, 2 * halfWidth, rowHeight);
+    const int roomLeft = m_ckMark->geometry().right() + twips(120);
+    if (2 * halfWidth >= m_controls.lbItem->sizeHint().width())
+        m_controls.lbItem->setGeometry(w / 2 - halfWidth, rowTop, 2 * halfWidth, rowHeight);
+    else // too narrow there for the item line: all the room between the two sides
+        m_controls.lbItem->setGeometry(roomLeft, rowTop,
+                                       qMax(0, m_cmGoto->x() - twips(120) - roomLeft), rowHeight);
 
     m_controls.svTest->setGeometry(0, headerHeight, w,
                                    qMax(0, frameTop - twips(80) - headerHeight));

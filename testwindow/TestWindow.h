@@ -32,6 +32,9 @@ public:
     // Applies optTimed to the timer (also after the options change during a test).
     void SetTestTimer();
 
+    // The window's text size in points; the item on screen is drawn again in it.
+    void SetTestFontSize(int points);
+
     void NextQuestion();
     void PreviousQuestion();
     // Shows `item`; callers set curItem first where it should follow.
@@ -71,6 +74,7 @@ protected:
 
 private:
     void buildControls();
+    void fitChoiceTemplates();
     void layoutControls();
     void setInstruction(const QString &text);
     // Draws an item with its stored answer.

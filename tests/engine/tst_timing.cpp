@@ -22,7 +22,7 @@ class TestTiming : public QObject
 private Q_SLOTS:
     void timeLeft_data();
     void timeLeft();
-    void timeStartsWithTheTestWindowAndKeepsItsEnd();
+    void timeStartsWithTheTestWindowAndFollowsItsDuration();
     void untimedTestShowsTheFixedLabel();
 };
 
@@ -71,7 +71,7 @@ void TestTiming::timeLeft()
     QCOMPARE(timeIsUp(state, now), up);
 }
 
-void TestTiming::timeStartsWithTheTestWindowAndKeepsItsEnd()
+void TestTiming::timeStartsWithTheTestWindowAndFollowsItsDuration()
 {
     BankBuilder builder;
     builder.objectives(1).questions(1, 5).examQuestions(5, 90);
@@ -85,10 +85,11 @@ void TestTiming::timeStartsWithTheTestWindowAndKeepsItsEnd()
     QCOMPARE(display.timeLeft, u"Time Left: 01:30:00"_s);
     QCOMPARE(state.testEndTime, at(6, 9, 35));
 
-    // Options changed during the test: a new duration does not move the end.
+    // Options changed during the test: the new duration counts from now.
     clock.advanceSecs(600);
     state.testDuration = u"30"_s;
-    QCOMPARE(SetTestTimer(state).timeLeft, u"Time Left: 01:20:00"_s);
+    QCOMPARE(SetTestTimer(state).timeLeft, u"Time Left: 00:30:00"_s);
+    QCOMPARE(state.testEndTime, at(6, 9, 15));
 }
 
 void TestTiming::untimedTestShowsTheFixedLabel()

@@ -1,0 +1,332 @@
+#include "BankBuilder.h"
+#include "FakeClock.h"
+#include "FakeMessageBoxes.h"
+#include "NextModal.h"
+#include "Widgets.h"
+#include "app/AppContext.h"
+#include "app/CustomWindow.h"
+#include "app/MainWindow.h"
+#include "app/MenuCommands.h"
+#include "app/ReadyWindow.h"
+#include "app/ShellOpen.h"
+#include "app/StartWindow.h"
+#include "app/TestRoad.h"
+#include "present/ScoreReport.h"
+#include "testwindow/TestWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void click(QWidget *window, const QString &name)
+{
+    auto *button = window->findChild<QPushButton *>(name);
+    QVERIFY2(button && button->isEnabled(), qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void setChecked(QWidget *window, const QString &name, bool checked)
+{
+    window->findChild<QCheckBox *>(name)->setChecked(checked);
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void customSettingsSetUpTheTest_data();
+    void customSettingsSetUpTheTest();
+    void aRefusedCountIsPutBack();
+    void commandsOpenTheirWindowsAndPages_data();
+    void commandsOpenTheirWindowsAndPages();
+    void moduleInformationShowsTheBankEachTime();
+    void fontSizeReachesTheItemAndTheNextTest();
+    void customTestWithOptionsRunsOutOfTime();
+
+private:
+    CustomWindow *custom() const { return m_road->customWindow(); }
+    TestState &state() const { return m_context->state; }
+    void openCustom();
+
+    QTemporaryDir m_programFolder;
+    QStringList m_opened;
+    std::unique_ptr<FakeClock> m_clock;
+    std::unique_ptr<FakeMessageBoxes> m_boxes;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_main;
+    TestRoad *m_road = nullptr;
+};
+
+void TestCommands::init()
+{
+    m_clock = std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    m_boxes = std::make_unique<FakeMessageBoxes>();
+    m_context = std::make_unique<AppContext>();
+    QuestionBank bank = BankBuilder()
+                            .objectives(3)
+                            .questions(1, 3)
+                            .questions(2, 2)
+                            .questions(3, 3)
+                            .examQuestions(6, 90)
+                            .bank();
+    bank.testInfo.examCode = u"512-330"_s;
+    bank.testInfo.examTitle = u"NTCX Certified Network Associate"_s;
+    bank.testInfo.dbVersion = u"1.0"_s;
+    bank.testInfo.dbRelease = u"December 2026"_s;
+    bank.testInfo.description = u"Eight <b>questions</b>."_s;
+    m_context->bank = bank;
+    m_context->programFolder = m_programFolder.path();
+    m_opened.clear();
+    installUrlOpener([this](const QUrl &address) {
+        m_opened.append(address.toString());
+        return true;
+    });
+
+    m_main = std::make_unique<MainWindow>();
+    m_main->BuildMenu();
+    m_road = new TestRoad(*m_context, *m_main, u"Ada"_s);
+    new MenuCommands(*m_context, *m_main, *m_road);
+    m_main->resize(1024, 768);
+    m_main->show();
+    m_road->showStart();
+}
+
+void TestCommands::cleanup()
+{
+    QCOMPARE(m_boxes->unexpected, 0);
+    installUrlOpener({});
+    m_main.reset();
+    m_context.reset();
+    m_boxes.reset();
+    m_clock.reset();
+}
+
+void TestCommands::openCustom()
+{
+    click(m_road->startWindow(), u"cmCustom"_s);
+    QVERIFY(custom()->isVisible());
+    QCOMPARE(m_main->statusPanelText(u"info"_s), u"Custom Mode Settings"_s);
+    QCOMPARE(custom()->findChild<QLineEdit *>(u"txDuration"_s)->text(), u"90"_s);
+}
+
+// The controls of the settings as the user leaves them, and the test they set up.
+void TestCommands::customSettingsSetUpTheTest_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QList<int>>("uncheckedObjectives"); // empty: all objectives
+    QTest::addColumn<bool>("random");
+    QTest::addColumn<bool>("timer");
+    QTest::addColumn<bool>("buttons");
+    QTest::addColumn<int>("testLength");
+    QTest::addColumn<QList<bool>>("objSelected");
+
+    QTest::newRow("all objectives, as they come")
+        << "4" << QList<int>() << true << false << true << 4 << QList{true, true, true};
+    QTest::newRow("two objectives, timed, no buttons")
+        << "3" << QList{2} << false << true << false << 3 << QList{true, false, true};
+}
+
+void TestCommands::customSettingsSetUpTheTest()
+{
+    QFETCH(QString, count);
+    QFETCH(QList<int>, uncheckedObjectives);
+    QFETCH(bool, random);
+    QFETCH(bool, timer);
+    QFETCH(bool, buttons);
+    QFETCH(int, testLength);
+    QFETCH(QList<bool>, objSelected);
+
+    openCustom();
+    custom()->findChild<QLineEdit *>(u"txCustomQuestions"_s)->setText(count);
+    if (!uncheckedObjectives.isEmpty())
+        element<QRadioButton>(custom(), u"opObj"_s, 1)->setChecked(true);
+    auto *lvObj = custom()->findChild<QTreeWidget *>(u"lvObj"_s);
+    for (int row : uncheckedObjectives)
+        lvObj->topLevelItem(row - 1)->setCheckState(0, Qt::Unchecked);
+    for (const QString &box : {u"ckRndQues"_s, u"ckRndAns"_s})
+        setChecked(custom(), box, random);
+    setChecked(custom(), u"ckTimer"_s, timer);
+    custom()->findChild<QLineEdit *>(u"txDuration"_s)->setText(u"5"_s);
+    for (const QString &box : {u"ckAnsBtn"_s, u"ckPrevious"_s, u"ckTotCorAns"_s})
+        setChecked(custom(), box, buttons);
+    click(custom(), u"cmdCustomOK"_s);
+
+    QVERIFY(m_road->readyWindow()->isVisible());
+    QVERIFY(!custom()->isVisible());
+    QCOMPARE(state().testModeName, u"custom"_s);
+    QCOMPARE(state().testLength, testLength);
+    QList<bool> selected(state().objSelected.begin(), state().objSelected.end());
+    QCOMPARE(selected, objSelected);
+    QCOMPARE(state().optRandomQuestions, random);
+    QCOMPARE(state().optRandomAnswers, random);
+    QCOMPARE(state().optTimed, timer);
+    QCOMPARE(state().testDuration, u"5"_s);
+    QCOMPARE(state().optAnswerButton, buttons);
+    QCOMPARE(state().optPrevious, buttons);
+    QCOMPARE(state().optShowCorrectCount, buttons);
+}
+
+// Checked as the box is left; the message texts are the engine's (tst_custom).
+void TestCommands::aRefusedCountIsPutBack()
+{
+    openCustom();
+    QTRY_VERIFY(QApplication::focusWidget());
+    auto *count = custom()->findChild<QLineEdit *>(u"txCustomQuestions"_s);
+    count->setText(u"0"_s);
+    custom()->findChild<QCheckBox *>(u"ckRndQues"_s)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(m_boxes->shown.size(), 1);
+    QCOMPARE(count->text(), u"8"_s);
+    QCOMPARE(QApplication::focusWidget(), count);
+
+    click(custom(), u"cmdCustomCancel"_s);
+    QVERIFY(m_road->startWindow()->isVisible());
+}
+
+void TestCommands::commandsOpenTheirWindowsAndPages_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("modal");
+    QTest::addColumn<QString>("opened"); // the address, the Help folder's file as "Help/..."
+
+    QTest::newRow("about") << u"keyAbout"_s << u"frAbout"_s << QString();
+    QTest::newRow("manual") << u"keyContent"_s << QString() << u"Help/index.html"_s;
+    const QString site = u"http://www.quendra.example.com/"_s;
+    QTest::newRow("home page") << u"keyHomePage"_s << QString() << site;
+    QTest::newRow("contact") << u"keyContact"_s << QString() << site + u"contact.php"_s;
+    QTest::newRow("products") << u"keyProducts"_s << QString() << site + u"products.php"_s;
+}
+
+void TestCommands::commandsOpenTheirWindowsAndPages()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, modal);
+    QFETCH(QString, opened);
+
+    const QDir program(m_programFolder.path());
+    QVERIFY(program.mkpath(u"Help"_s));
+    QFile manual(program.filePath(u"Help/index.html"_s));
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    QString shown;
+    // Queued only where a window will take it, so it cannot outlive this row.
+    if (!modal.isEmpty())
+        onNextModal(this, shown, [](QWidget *window) { window->close(); });
+    m_main->menuItem(key)->trigger();
+    QCOMPARE(shown, modal);
+    if (opened.startsWith(u"Help/"))
+        opened = QUrl::fromLocalFile(program.filePath(opened)).toString();
+    QCOMPARE(m_opened, opened.isEmpty() ? QStringList() : QStringList{opened});
+}
+
+void TestCommands::moduleInformationShowsTheBankEachTime()
+{
+    for (int opening = 1; opening <= 2; ++opening) {
+        QString shown;
+        onNextModal(this, shown, [this](QWidget *frInfo) {
+            QCOMPARE(frInfo->windowTitle(),
+                     u"Test Info: Exam #512-330, NTCX Certified Network Associate"_s);
+            QCOMPARE(frInfo->findChild<QLabel *>(u"lbDBVersion"_s)->text(),
+                     u"Database Version: 1.0 - December 2026"_s);
+            const auto *lvObjective = frInfo->findChild<QTreeWidget *>(u"lvObjective"_s);
+            QCOMPARE(lvObjective->topLevelItemCount(), 3);
+            for (int i = 1; i <= 3; ++i) {
+                const QTreeWidgetItem *row = lvObjective->topLevelItem(i - 1);
+                QCOMPARE(row->text(0), QString::number(i));
+                QCOMPARE(row->text(1), m_context->bank.objectives[i].objectiveName);
+                QCOMPARE(row->text(2),
+                         QString::number(m_context->bank.objectives[i].questionCount));
+            }
+            // Empty notes leave the blank line after the description.
+            QCOMPARE(frInfo->findChild<QPlainTextEdit *>(u"txInfo"_s)->toPlainText(),
+                     u"Eight <b>questions</b>.\n\n"_s);
+            frInfo->close();
+        });
+        m_main->menuItem(u"keyInfo"_s)->trigger();
+        QCOMPARE(shown, u"frInfo"_s);
+    }
+}
+
+void TestCommands::fontSizeReachesTheItemAndTheNextTest()
+{
+    click(m_road->startWindow(), u"cmStudy"_s);
+    click(m_road->readyWindow(), u"cmStart"_s);
+    m_main->menuItem(u"keyVLarge"_s)->trigger();
+    TestWindow *test = m_road->testWindow();
+    QCOMPARE(test->findChild<QLabel *>(u"lbQuestion"_s)->font().pointSize(), 14);
+    QCOMPARE(element<QLabel>(test, u"lbChc"_s, 1)->font().pointSize(), 14);
+    QCOMPARE(element<QRadioButton>(test, u"opChc"_s, 1)->font().pointSize(), 14);
+
+    // The next test window starts at the size chosen.
+    m_boxes->answerNext(MessageButton::Yes);
+    click(test, u"cmEnd"_s);
+    m_boxes->answerNext(MessageButton::Yes);
+    click(m_road->scoreReport(), u"cmMain"_s);
+    click(m_road->startWindow(), u"cmStudy"_s);
+    click(m_road->readyWindow(), u"cmStart"_s);
+    QCOMPARE(m_road->testWindow()->findChild<QLabel *>(u"lbQuestion"_s)->font().pointSize(), 14);
+}
+
+// Custom Mode, untimed; Options turns the timer on for five minutes; the time runs out.
+void TestCommands::customTestWithOptionsRunsOutOfTime()
+{
+    openCustom();
+    setChecked(custom(), u"ckTimer"_s, false);
+    setChecked(custom(), u"ckAnsBtn"_s, false);
+    click(custom(), u"cmdCustomOK"_s);
+    click(m_road->readyWindow(), u"cmStart"_s);
+    TestWindow *test = m_road->testWindow();
+    auto *lbTime = test->findChild<QLabel *>(u"lbTime"_s);
+    QCOMPARE(lbTime->text(), u"Time Left: 59:59:59"_s);
+    QAction *options = m_main->menuItem(u"keyOption"_s);
+    QVERIFY(options->isEnabled());
+
+    m_clock->advanceSecs(600);
+    QString shown;
+    onNextModal(this, shown, [](QWidget *frOption) {
+        frOption->findChild<QCheckBox *>(u"ckTimer"_s)->setChecked(true);
+        frOption->findChild<QCheckBox *>(u"ckAnsBtn"_s)->setChecked(true);
+        auto *duration = frOption->findChild<QLineEdit *>(u"txDuration"_s);
+        QCOMPARE(duration->text(), u"90"_s);
+        // Refused, and the window stays for another try.
+        duration->setText(u"0"_s);
+        click(frOption, u"cmOK"_s);
+        QCOMPARE(duration->text(), u"1"_s);
+        QVERIFY(frOption->isVisible());
+        duration->setText(u"5"_s);
+        click(frOption, u"cmOK"_s);
+    });
+    options->trigger();
+    QCOMPARE(shown, u"frOption"_s);
+    QCOMPARE(m_boxes->shown,
+             QList<MessageBoxRequest>(
+                 {{u"Timer setting"_s, u"The duration must be set to at least 1 minute."_s,
+                   MessageIcon::Warning, MessageButtons::Ok}}));
+    QCOMPARE(lbTime->text(), u"Time Left: 00:05:00"_s);
+    QVERIFY(test->findChild<QPushButton *>(u"cmAnswer"_s)->isEnabled());
+
+    m_clock->advanceSecs(300);
+    test->timerTick();
+    QCOMPARE(m_boxes->shown.last().title, u"Time is Up!"_s);
+    QVERIFY(m_road->scoreReport() && m_road->scoreReport()->isVisible());
+    QVERIFY(!options->isEnabled());
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
