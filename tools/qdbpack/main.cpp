@@ -1,9 +1,12 @@
 // qdbpack: packs a module source folder into a test database, and dumps a database back
-// into a source folder.
+// into a source folder; imports question banks into a source folder and exports modules
+// back into them.
 
 #include "ModuleDump.h"
 #include "ModuleValidation.h"
 #include "SourceReader.h"
+
+#include "tools/qdbimport/BankCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,7 +27,11 @@ int usage()
 {
     err() << "usage: qdbpack pack <source-folder> <output.qdb> [--block-size N] "
              "[--extra-byte|--no-extra-byte]\n"
-             "       qdbpack dump <archive.qdb> <output-folder>\n";
+             "       qdbpack dump <archive.qdb> <output-folder>\n"
+             "       qdbpack import <bank>... --to <new-folder> [--format gift|moodlexml|aiken] "
+             "[--code C] [--title T] [--questions N] [--passing N] [--minutes N]\n"
+             "       qdbpack export <archive.qdb|source-folder> [--format gift|moodlexml] "
+             "--to <file>\n";
     return 2;
 }
 
@@ -111,5 +118,11 @@ int main(int argc, char *argv[])
         return pack(args.mid(1));
     if (args.size() >= 1 && args[0] == QStringLiteral("dump"))
         return dump(args.mid(1));
-    return usage();
+    QTextStream out(stdout);
+    std::optional<int> status;
+    if (args.size() >= 1 && args[0] == QStringLiteral("import"))
+        status = runImport(args.mid(1), out, err());
+    if (args.size() >= 1 && args[0] == QStringLiteral("export"))
+        status = runExport(args.mid(1), out, err());
+    return status ? *status : usage();
 }

@@ -1,0 +1,393 @@
+#include "moduledb/Archive.h"
+#include "moduledb/TableReader.h"
+#include "tools/qdbimport/BankCommands.h"
+#include "tools/qdbimport/BankImport.h"
+#include "tools/qdbimport/BankText.h"
+#include "tools/qdbpack/ModuleValidation.h"
+#include "tools/qdbpack/SourceReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString fixtures = QStringLiteral(QUENDRA_IMPORT_FIXTURES);
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<ImportedModule> importFixture(const QString &name)
+{
+    QString error;
+    auto module = importBanks({{name, contentOf(fixtures + u'/' + name), fixtures}}, {}, &error);
+    if (!module)
+        qWarning("%s", qPrintable(error));
+    return module;
+}
+
+QString oneLine(QString text)
+{
+    return text.replace(u'\n', QStringLiteral("\\n"));
+}
+
+// A question as lines to compare: its type, objective and text, its rows (* marks a
+// correct choice), targets, files and explanation.
+QStringList describe(const QuestionBank &bank, const Question &question,
+                     const QMap<QString, QByteArray> &files)
+{
+    QStringList lines = {QStringLiteral("%1 type %2 objective %3: %4")
+                             .arg(question.questionCode.trimmed())
+                             .arg(question.questionType)
+                             .arg(question.objectiveNo)
+                             .arg(oneLine(question.questionText))};
+    int row = 0;
+    for (const ChoiceRow &choice : bank.choiceRows) {
+        if (choice.questionId != question.questionId)
+            continue;
+        const bool keyed = question.questionType <= MultipleAnswers;
+        const QString mark = !keyed                            ? QStringLiteral("=")
+                             : (question.answerKey >> row) & 1 ? QStringLiteral("*")
+                                                               : QStringLiteral("-");
+        lines.append(QStringLiteral("  %1 %2").arg(mark, choice.text));
+        ++row;
+    }
+    for (const DndRow &target : bank.dndRows) {
+        if (target.questionId == question.questionId)
+            lines.append(QStringLiteral("  target \"%1\" takes %2 at %3,%4 %5x%6")
+                             .arg(target.text)
+                             .arg(target.correctSource)
+                             .arg(target.targetLeft)
+                             .arg(target.targetTop)
+                             .arg(target.targetWidth)
+                             .arg(target.targetHeight));
+    }
+    if (!question.diagramFile.isEmpty())
+        lines.append(QStringLiteral("  diagram %1 (%2 bytes)")
+                         .arg(question.diagramFile)
+                         .arg(files.value(question.diagramFile).size()));
+    if (!question.exhibitFile.isEmpty())
+        lines.append(QStringLiteral("  exhibit %1: %2")
+                         .arg(question.exhibitFile,
+                              oneLine(QString::fromUtf8(files.value(question.exhibitFile)))));
+    if (!question.explanation.isEmpty())
+        lines.append(QStringLiteral("  explanation: ") + oneLine(question.explanation));
+    if (!question.reference.isEmpty())
+        lines.append(QStringLiteral("  reference: ") + question.reference);
+    return lines;
+}
+
+// Imports with the command and packs the folder as the build packs a module; returns the
+// database, or an empty path after a failed check.
+QString importAndPack(const QString &bank, const QString &folder)
+{
+    QString output;
+    QString errors;
+    QTextStream out(&output);
+    QTextStream err(&errors);
+    const QString source = folder + QStringLiteral("/source");
+    if (runImport({bank, QStringLiteral("--to"), source}, out, err) != 0) {
+        qWarning("%s", qPrintable(errors));
+        return {};
+    }
+    QStringList problems;
+    const auto read = readModuleFolder(source, &problems);
+    if (!read || !validateModule(*read).isEmpty())
+        return {};
+    const QString database = folder + QStringLiteral("/Module/m.qdb");
+    QDir().mkpath(folder + QStringLiteral("/Module"));
+    QFile file(database);
+    if (!file.open(QIODevice::WriteOnly) || !file.write(packModule(*read)))
+        return {};
+    for (const QString &name : QDir(source + QStringLiteral("/files")).entryList(QDir::Files))
+        QFile::copy(source + QStringLiteral("/files/") + name,
+                    folder + QStringLiteral("/Module/") + name);
+    return database;
+}
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Each fixture holds every mapping rule of its format; its .expected file lists the
+    // report, then each objective and question of the module.
+    void mapping_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("GIFT") << QStringLiteral("rules.gift");
+        QTest::newRow("Moodle XML") << QStringLiteral("rules.xml");
+        QTest::newRow("Aiken, Windows-1252") << QStringLiteral("rules.txt");
+    }
+    void mapping()
+    {
+        QFETCH(QString, name);
+        const auto module = importFixture(name);
+        QVERIFY(module);
+        QCOMPARE(validateModule(module->source), QStringList());
+        const QuestionBank &bank = module->source.bank;
+        QStringList lines = module->report;
+        for (const Objective &objective : bank.objectives)
+            lines.append(QStringLiteral("objective %1: %2")
+                             .arg(objective.objectiveNo)
+                             .arg(objective.objectiveName));
+        for (const Question &question : bank.questions)
+            lines += describe(bank, question, module->files);
+        const QString expected =
+            QString::fromUtf8(contentOf(fixtures + u'/' + name + QStringLiteral(".expected")));
+        QCOMPARE(lines, expected.trimmed().split(u'\n'));
+    }
+
+    void malformed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char *tag, const char *name, const char *content,
+                            const char *message) {
+            QTest::newRow(tag) << QString::fromUtf8(name) << QByteArray(content)
+                               << QString::fromUtf8(message);
+        };
+        row("unknown format", "notes.txt", "Just some notes.\n",
+            "notes.txt: cannot tell the format (GIFT, Moodle XML or Aiken); name it with --format");
+        row("GIFT open brace", "b.gift", "::Q1::Text {=a ~b}\n\n::Q2::Text\n{=a ~b\n",
+            "b.gift:4: unbalanced braces: \"{\" has no closing \"}\"");
+        row("GIFT close brace", "b.gift", "::Q1::Text =a ~b}\n",
+            "b.gift:1: unbalanced braces: \"}\" without \"{\"");
+        row("GIFT nested brace", "b.gift", "Text {=a {~b}\n",
+            "b.gift:1: unbalanced braces: \"{\" inside an answer block");
+        row("GIFT second block", "b.gift", "Text {=a ~b}\nmore {=c}\n",
+            "b.gift:2: a question has one answer block, this is a second");
+        row("GIFT open name", "b.gift", "// c\n::Q1 Text {=a ~b}\n",
+            "b.gift:2: the question name after \"::\" has no closing \"::\"");
+        row("GIFT answers", "b.gift", "Text {a b}\n",
+            "b.gift:1: the answers must start with \"=\" or \"~\"");
+        row("GIFT number", "b.gift", "Text {#twelve}\n",
+            "b.gift:1: numerical answer \"twelve\" is not a number");
+        row("GIFT pair", "b.gift", "Text {=a -> 1 =b}\n",
+            "b.gift:1: matching pair \"b\" has no \"->\"");
+        row("GIFT weight", "b.gift", "Text {~%half%a ~b}\n",
+            "b.gift:1: the weight of answer \"%half%a\" is not a percentage");
+        row("XML syntax", "b.xml", "<?xml version=\"1.0\"?>\n<quiz>\n<question>\n</quiz>\n",
+            "b.xml:4:7: invalid XML: Opening and ending tag mismatch.");
+        row("XML root", "b.xml", "<?xml version=\"1.0\"?>\n<questions/>\n",
+            "b.xml:2: the file holds <questions>, not a <quiz>");
+        row("XML drop", "b.xml",
+            "<quiz><question type=\"ddimageortext\"><drag><text>A</text></drag>\n"
+            "<drop><no>1</no><choice>2</choice></drop></question></quiz>",
+            "b.xml:2: drop zone 1 takes drag item 2, but the question has 1");
+        row("XML gap", "b.xml",
+            "<quiz>\n<question type=\"ddwtos\"><questiontext><text>A [[3]]</text></questiontext>"
+            "<dragbox><text>x</text></dragbox></question></quiz>",
+            "b.xml:2: gap [[3]] takes choice 3, but the question has 1");
+        row("XML base64", "b.xml",
+            "<quiz><question type=\"multichoice\"><questiontext><text>A</text>\n"
+            "<file name=\"a.png\" encoding=\"base64\">*</file></questiontext></question></quiz>",
+            "b.xml:2: file \"a.png\" is not valid base64");
+        row("Aiken key", "b.txt", "Q?\nA. x\nB. y\nANSWER: C\n",
+            "b.txt:4: the answer \"C\" is none of the choices AB");
+        row("Aiken no key", "b.txt", "Q?\nA. x\nANSWER: A\n\nQ2?\nA) x\nB) y\n",
+            "b.txt:5: the question has no ANSWER line");
+        row("Aiken stray line", "b.txt", "Q?\nA. x\nB. y\nmore text\nANSWER: A\n",
+            "b.txt:4: \"more text\" is neither a choice (\"A. ...\") nor the ANSWER line");
+    }
+    void malformed()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QString error;
+        QVERIFY(!importBanks({{name, content, {}}}, {}, &error));
+        QCOMPARE(error, message);
+    }
+
+    void htmlToText_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *html, const char *text) {
+            QTest::newRow(html) << QString::fromUtf8(html) << QString::fromUtf8(text);
+        };
+        row("  spaced \t out\n text ", "spaced out text");
+        row("a&nbsp;&nbsp;b", "a  b");
+        row("<p>One</p>\n<p dir=\"ltr\">Two<br></p>", "One\n\nTwo");
+        row("line<br/>next<BR>last<br><br><br>end", "line\nnext\nlast\n\n\nend");
+        row("<ul><li>a</li><li>b</li></ul>after", "- a\n- b\nafter");
+        row("x &lt;y&gt; &amp; &#233;&#xE9;&eacute; &unknown; & 3 < 4",
+            "x <y> & \u00e9\u00e9\u00e9 &unknown; & 3 < 4");
+        row("a <!-- <b>hidden</b> --> b<script>alert(1)</script>", "a b");
+        row("before<pre>\n  code\n\n  more</pre>after", "before\n  code\n\n  more\nafter");
+        row("<table><tr><td>1</td><td>2</td></tr></table>", "1 2");
+    }
+    void htmlToText()
+    {
+        QFETCH(QString, html);
+        QFETCH(QString, text);
+        QCOMPARE(toPlainText(html, TextFormat::Html).text, text);
+    }
+
+    // Text a module holds comes back unchanged from the HTML and the GIFT the export writes.
+    void textSurvivesExport_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("spaces") << QStringLiteral(" two  spaces,\n  indented");
+        QTest::newRow("markup") << QStringLiteral("<b>not bold</b> &amp; {=~#:} \\n");
+        QTest::newRow("blank lines") << QStringLiteral("a\n\n\nb\n \n// not a comment");
+    }
+    void textSurvivesExport()
+    {
+        QFETCH(QString, text);
+        BankQuestion question;
+        question.name = QStringLiteral("Q");
+        question.kind = BankQuestionKind::ShortAnswer;
+        question.text = text;
+        question.exhibit = text;
+        question.answers = {{QStringLiteral("x"), 100, 0}};
+        const ParsedBank parsed = parseGift(writeGift({question}));
+        QVERIFY(!parsed.error);
+        QCOMPARE(parsed.questions.value(0).exhibit, text);
+        QCOMPARE(parsed.questions.value(0).text, text);
+    }
+
+    // Fixture -> module -> database -> export -> import gives the same objectives and
+    // questions for every type the format carries both ways.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("exported");
+        QTest::newRow("GIFT") << QStringLiteral("rules.gift") << QStringLiteral("back.gift");
+        QTest::newRow("Moodle XML") << QStringLiteral("rules.xml") << QStringLiteral("back.xml");
+        QTest::newRow("GIFT as XML") << QStringLiteral("rules.gift") << QStringLiteral("back.xml");
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, exported);
+        const auto first = importFixture(name);
+        QVERIFY(first);
+        QTemporaryDir dir;
+        const QString database = importAndPack(fixtures + u'/' + name, dir.path());
+        QVERIFY(!database.isEmpty());
+        QString report;
+        QTextStream out(&report);
+        const QString back = dir.filePath(exported);
+        QCOMPARE(runExport({database, QStringLiteral("--to"), back}, out, out), 0);
+
+        QString error;
+        const auto second = importBanks({{exported, contentOf(back), dir.path()}}, {}, &error);
+        QVERIFY2(second, qPrintable(error));
+        const QuestionBank &before = first->source.bank;
+        const QuestionBank &after = second->source.bank;
+        QCOMPARE(after.objectives, before.objectives);
+        QCOMPARE(after.questions, before.questions);
+        QCOMPARE(after.choiceRows, before.choiceRows);
+        QCOMPARE(after.dndRows, before.dndRows);
+        QCOMPARE(second->files, first->files);
+    }
+
+    // Banks written in other hands go the whole road: import, pack, and load through the
+    // program's own reader and bank check, with the right answers.
+    void foreignBanksLoad_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("GIFT, CRLF")
+            << QStringLiteral("campus-lan.gift") << QStringLiteral("SW-05")
+            << QStringList{QStringLiteral("SW-05 type 4 objective 2: PC1 is "
+                                          "10.10.20.37/27. Type the first usable "
+                                          "host address of its subnet\\n(this is "
+                                          "the gateway)."),
+                           QStringLiteral("  = 10"), QStringLiteral("  = 10"),
+                           QStringLiteral("  = 20"), QStringLiteral("  = 33")};
+        QTest::newRow("Moodle XML, matching")
+            << QStringLiteral("routing-moodle.xml") << QStringLiteral("RT-102")
+            << QStringList{QStringLiteral("RT-102 type 5 objective 1: Match the code in show ip "
+                                          "route with its source."),
+                           QStringLiteral("  = Connected"),
+                           QStringLiteral("  = Static"),
+                           QStringLiteral("  = OSPF"),
+                           QStringLiteral("  = EIGRP"),
+                           QStringLiteral("  target \"C\" takes 1 at 0,0 0x0"),
+                           QStringLiteral("  target \"S\" takes 2 at 0,0 0x0"),
+                           QStringLiteral("  target \"O\" takes 3 at 0,0 0x0")};
+        QTest::newRow("Moodle XML, onto image")
+            << QStringLiteral("routing-moodle.xml") << QStringLiteral("RT-201")
+            << QStringList{QStringLiteral("RT-201 type 6 objective 2: Drag each device to its "
+                                          "place in the topology."),
+                           QStringLiteral("  = Edge router"),
+                           QStringLiteral("  = ISP router"),
+                           QStringLiteral("  = Server farm"),
+                           QStringLiteral("  = Printer"),
+                           QStringLiteral("  target \"\" takes 1 at 450,450 1560x465"),
+                           QStringLiteral("  target \"\" takes 2 at 4650,450 1560x465"),
+                           QStringLiteral("  target \"\" takes 3 at 2550,3450 1560x465"),
+                           QStringLiteral("  diagram campus.png (1477 bytes)"),
+                           QStringLiteral("  explanation: The firewall sits between the two "
+                                          "routers.")};
+        QTest::newRow("Aiken") << QStringLiteral("security-aiken.txt") << QStringLiteral("Q0002")
+                               << QStringList{QStringLiteral("Q0002 type 1 objective 1: Which "
+                                                             "port does SNMP use for traps?"),
+                                              QStringLiteral("  - 161"), QStringLiteral("  * 162"),
+                                              QStringLiteral("  - 443"), QStringLiteral("  - 514")};
+    }
+    void foreignBanksLoad()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, code);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        const QString database = importAndPack(fixtures + u'/' + name, dir.path());
+        QVERIFY(!database.isEmpty());
+        const ParsedArchive archive = parseArchive(contentOf(database));
+        QCOMPARE(archive.failure, ArchiveFailure::None);
+        QList<TableFile> tables;
+        for (const UnpackedEntry &entry : archive.entries)
+            tables.append({entry.name, entry.content});
+        QuestionBank bank;
+        const auto problem = loadTables(tables, bank);
+        QVERIFY2(!problem, qPrintable(problem ? problem->description : QString()));
+        QMap<QString, QByteArray> files;
+        for (const QString &file :
+             QDir(dir.filePath(QStringLiteral("Module"))).entryList(QDir::Files))
+            files.insert(file, contentOf(dir.filePath(QStringLiteral("Module/") + file)));
+        const auto question =
+            std::find_if(bank.questions.begin(), bank.questions.end(),
+                         [&](const Question &q) { return q.questionCode.trimmed() == code; });
+        QVERIFY(question != bank.questions.end());
+        QCOMPARE(describe(bank, *question, files), expected);
+    }
+
+    void commandWritesNothingOnError()
+    {
+        QTemporaryDir dir;
+        const QString bank = dir.filePath(QStringLiteral("bank.gift"));
+        QFile file(bank);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Q {=a ~b\n");
+        file.close();
+        QString output;
+        QTextStream out(&output);
+        const QString target = dir.filePath(QStringLiteral("module"));
+        QCOMPARE(runImport({bank, QStringLiteral("--to"), target}, out, out), 1);
+        QCOMPARE(output, QStringLiteral("bank.gift:1: unbalanced braces: \"{\" has no closing "
+                                        "\"}\"\n"));
+        QVERIFY(!QDir(target).exists());
+
+        // A folder that holds something is never written into.
+        output.clear();
+        QCOMPARE(runImport({bank, QStringLiteral("--to"), dir.path()}, out, out), 1);
+        QCOMPARE(output, dir.path() + QStringLiteral(": exists and is not empty; name a new "
+                                                     "folder\n"));
+        QVERIFY(!runImport({bank}, out, out));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"
