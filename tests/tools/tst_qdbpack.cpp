@@ -89,13 +89,6 @@ private Q_SLOTS:
                 {questionFile +
                  u": question 5 (QX-0002): questionCode \"QX-0002\" is also the code "_s
                  u"of question 2"_s});
-        changed("no explanation or reference",
-                [](ModuleSource &s) {
-                    s.bank.questions[1].explanation.clear();
-                    s.bank.questions[1].reference = u"  "_s;
-                },
-                {q.arg(1) + u"explanation must not be empty"_s,
-                 q.arg(1) + u"reference must not be empty"_s});
         changed("text outside Windows-1252",
                 [](ModuleSource &s) { s.bank.questions[3].questionText = u"A \u2192 B"_s; },
                 {q.arg(3) + u"questionText: character \"\u2192\" (U+2192) cannot be written in "_s

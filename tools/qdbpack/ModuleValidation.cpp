@@ -288,8 +288,6 @@ private:
         }
         required(where, QStringLiteral("questionCode"), question.questionCode);
         required(where, QStringLiteral("questionText"), question.questionText);
-        required(where, QStringLiteral("explanation"), question.explanation);
-        required(where, QStringLiteral("reference"), question.reference);
         text(where, QStringLiteral("questionText"), question.questionText);
         text(where, QStringLiteral("diagramFile"), question.diagramFile);
         text(where, QStringLiteral("exhibitFile"), question.exhibitFile);
