@@ -52,7 +52,6 @@ private Q_SLOTS:
     void choicesAreNeverShuffledForTypedQuestions();
     void dottedValuesRoundTrip_data();
     void dottedValuesRoundTrip();
-    void unansweredValuesKeepTheDrawnZeros();
     void taskAnswersAreNotTouchedAndMarksNeedFreeNavigation();
     void answerRequiredRule_data();
     void answerRequiredRule();
@@ -131,15 +130,6 @@ void TestAnswers::dottedValuesRoundTrip()
     // Leaving the item again stores the same text.
     storeAnswer(bank, state, q, shown);
     QCOMPARE(state.answerRecs[q].answer, AnswerValue(stored));
-}
-
-void TestAnswers::unansweredValuesKeepTheDrawnZeros()
-{
-    const QuestionBank bank = answerBank();
-    const TestState state = freshState(bank);
-    AnswerControlState shown = drawnControlState(bank, 4);
-    restoreAnswer(bank, state, 4, shown);
-    QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
 }
 
 void TestAnswers::taskAnswersAreNotTouchedAndMarksNeedFreeNavigation()
