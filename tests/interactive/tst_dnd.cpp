@@ -2,6 +2,7 @@
 // answer windows with real widgets: synthesized drops, OK, the read-only modes, pictures
 // that cannot be read, and the Task button's routing.
 
+#include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
 #include "InteractiveFixtures.h"
 #include "NextModal.h"
@@ -279,9 +280,7 @@ void TestDnd::unreadablePicture()
     ShowGDnD(m_bank, m_state, m_folder.path(), graphicalQ, true, nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
-    QCOMPARE(m_boxes->shown,
-             (QList<MessageBoxRequest>{
-                 {errorReportTitle, report.text(), MessageIcon::Critical, MessageButtons::Ok}}));
+    QCOMPARE(m_boxes->shown, QList{errorReportBox(report)});
 }
 
 void TestDnd::taskRoutes_data()

@@ -18,21 +18,6 @@ class TestLoadTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void tableNameSelection_data()
-    {
-        QTest::addColumn<QString>("entryName");
-        QTest::addColumn<QString>("tableName");
-        QTest::newRow("no prefix") << u"info.dat"_s << u"info"_s;
-        QTest::newRow("no extension") << u"qm_dnd"_s << u"dnd"_s;
-        QTest::newRow("first underscore, first dot") << u"a_b_mcfri.x.y"_s << u"b_mcfri"_s;
-    }
-    void tableNameSelection()
-    {
-        QFETCH(QString, entryName);
-        QFETCH(QString, tableName);
-        QCOMPARE(tableNameOf(entryName), tableName);
-    }
-
     void readTable_data()
     {
         QTest::addColumn<QString>("table");

@@ -1,6 +1,4 @@
 #include "BankBuilder.h"
-#include "ErrorReportBox.h"
-#include "FakeMessageBoxes.h"
 #include "engine/InitTest.h"
 #include "present/QuestionDisplay.h"
 
@@ -103,17 +101,6 @@ private Q_SLOTS:
         QCOMPARE(controls.opChc.size() + controls.lbChc.size() + controls.txTI.size(), 3);
         QCOMPARE(controls.questionArea->findChildren<QRadioButton *>().size(), 1);
         QCOMPARE(controls.questionArea->findChildren<QLineEdit *>().size(), 1);
-    }
-
-    void choicesAreDrawnOnlyOnce()
-    {
-        Page page;
-        FakeMessageBoxes boxes;
-        ShowQuestion(m_bank, m_state, page.controls, 1);
-        ShowChoices(m_bank, m_state, page.controls, 1);
-        QCOMPARE(boxes.shown, QList{errorReportBox({u"Invalid procedure call or argument"_s, 5,
-                                                    u"Procedure Name: ShowChoices"_s})});
-        QCOMPARE(page.controls.opChc.size(), 11);
     }
 
     void answerAreaStaysStackedAfterResize()
