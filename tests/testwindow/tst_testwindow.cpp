@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -34,7 +36,7 @@ QuestionBank windowBank()
     BankBuilder builder;
     builder.objectives(1).examQuestions(7, 90);
     for (int type = SingleAnswer; type <= Simulation; ++type)
-        builder.question(1, type, 4);
+        builder.question(1, type, type == MultipleAnswers ? 10 : 4);
     QuestionBank bank = builder.bank();
     bank.questions[qSingle].answerKey = 0b0100;
     bank.questions[qMultiple].answerKey = 0b1101;
@@ -57,6 +59,8 @@ private Q_SLOTS:
 
     void everyTypeComesBackAsLeft();
     void leavingForTheAnswerOrTheListSavesFirst();
+    void controlsComeAndGoWithTheQuestion();
+    void answerAreaStaysStackedAfterResize();
     void examRefusesToMoveOn();
     void endingAsksFirst_data();
     void endingAsksFirst();
@@ -185,6 +189,49 @@ void TestTestWindow::leavingForTheAnswerOrTheListSavesFirst()
     QTest::keyClicks(box(0), u"es"_s);
     QTest::mouseClick(button(u"cmList"_s), Qt::LeftButton);
     QCOMPARE(m_state.answerRecs[qTyped].answer, AnswerValue(u"switches"_s));
+}
+
+void TestTestWindow::controlsComeAndGoWithTheQuestion()
+{
+    startTest(StudyMode);
+    const auto count = [this](const QString &name) {
+        return m_window->findChildren<QWidget *>(name).size();
+    };
+    // Each array keeps its template; the controls of the question before are gone.
+    showQuestion(qMultiple);
+    QCOMPARE(count(u"ckChc"_s), 11);
+    QCOMPARE(count(u"lbChc"_s), 11);
+    showQuestion(qValues);
+    QCOMPARE(count(u"ckChc"_s) + count(u"lbChc"_s), 2);
+    QCOMPARE(count(u"txTI"_s), 5);
+    // A task is answered in its own window.
+    showQuestion(qSimulation);
+    QCOMPARE(count(u"txTI"_s) + count(u"opChc"_s), 2);
+}
+
+void TestTestWindow::answerAreaStaysStackedAfterResize()
+{
+    m_bank.questions[qSingle].explanation = u"A long explanation of the answer. "_s.repeated(40);
+    startTest(StudyMode);
+    showQuestion(qSingle);
+    QTest::mouseClick(button(u"cmAnswer"_s), Qt::LeftButton);
+    QList<QLabel *> stack;
+    for (const QString &name :
+         {u"lbTheAnswer"_s, u"lbCorAns"_s, u"lbExplain"_s, u"lbTheObjective"_s, u"lbObjective"_s,
+          u"lbTheReference"_s, u"lbReference"_s}) {
+        stack.append(m_window->findChild<QLabel *>(name));
+        QVERIFY2(stack.last()->isVisible(), qPrintable(name));
+    }
+    auto *svTest = m_window->findChild<QScrollArea *>(u"svTest"_s);
+    svTest->verticalScrollBar()->setValue(100);
+
+    // Narrower, the explanation takes more lines and pushes the rest down.
+    m_window->resize(500, 650);
+    QVERIFY(stack[2]->geometry().right() < svTest->width());
+    for (qsizetype k = 1; k < stack.size(); ++k)
+        QVERIFY(stack[k]->y() > stack[k - 1]->geometry().bottom());
+    QVERIFY(svTest->widget()->height() > stack.last()->geometry().bottom());
+    QCOMPARE(svTest->verticalScrollBar()->value(), 0);
 }
 
 void TestTestWindow::examRefusesToMoveOn()
