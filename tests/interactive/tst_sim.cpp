@@ -94,8 +94,6 @@ void TestSim::line_data()
     const QString incorrect =
         u"\r\n% Incorrect response. Please read the instruction carefully.\r\n"_s;
     QTest::newRow("as expected") << u"enable"_s << SimLineResult::Accepted << u"R1>enable"_s;
-    QTest::newRow("upper case, outer spaces")
-        << u"   ENABLE  "_s << SimLineResult::Accepted << u"R1>ENABLE"_s;
     QTest::newRow("abbreviation") << u"en"_s << SimLineResult::Refused << u"R1>en"_s + incorrect;
     QTest::newRow("extra word") << u" enable 15"_s << SimLineResult::Refused
                                 << u"R1>enable 15"_s + incorrect;
