@@ -33,16 +33,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QList<MessageBoxRequest>>("boxes");
 
-        QByteArray picture;
-        QBuffer buffer(&picture);
-        buffer.open(QIODevice::WriteOnly);
-        QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
-        QByteArray hugePicture;
-        QBuffer hugeBuffer(&hugePicture);
-        hugeBuffer.open(QIODevice::WriteOnly);
-        QImage huge(3000, 3000, QImage::Format_RGB32);
-        huge.fill(Qt::white);
-        huge.save(&hugeBuffer, "PNG");
+        const auto png = [](int width, int height) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QImage image(width, height, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            image.save(&buffer, "PNG");
+            return bytes;
+        };
+        const QByteArray picture = png(900, 300);
+        const QByteArray hugePicture = png(3000, 3000);
         const auto report = [](const char *procedure, const QString &description, int number) {
             return QList{errorReportBox(
                 {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
