@@ -49,7 +49,6 @@ class TestAnswers : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void numOfChoicesCountsOnlyTheChoiceBits();
-    void choicesAreNeverShuffledForTypedQuestions();
     void dottedValuesRoundTrip_data();
     void dottedValuesRoundTrip();
     void taskAnswersAreNotTouchedAndMarksNeedFreeNavigation();
@@ -66,18 +65,6 @@ void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
     // More rows than a mask has bits (a simulation of 40 tasks).
     bank.questions[2].choiceCount = 40;
     QCOMPARE(NumOfChoices(bank, 2, -1), 32);
-}
-
-void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    state.optRandomAnswers = true;
-    state.ansOrder[4] = OneBasedArray<int>(maxChoices);
-    state.ansOrder[4][1] = 3;
-    QCOMPARE(choiceAtPosition(state, 4, TypedValues, 1), 1);
-    // A question without a drawn order (all zeros) shows its choices in row order.
-    QCOMPARE(choiceAtPosition(state, 2, MultipleAnswers, 2), 2);
 }
 
 void TestAnswers::dottedValuesRoundTrip_data()
