@@ -49,10 +49,8 @@ class TestAnswers : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void numOfChoicesCountsOnlyTheChoiceBits();
-    void choicesAreNeverShuffledForTypedQuestions();
     void dottedValuesRoundTrip_data();
     void dottedValuesRoundTrip();
-    void unansweredValuesKeepTheDrawnZeros();
     void taskAnswersAreNotTouchedAndMarksNeedFreeNavigation();
     void answerRequiredRule_data();
     void answerRequiredRule();
@@ -69,18 +67,6 @@ void TestAnswers::numOfChoicesCountsOnlyTheChoiceBits()
     QCOMPARE(NumOfChoices(bank, 2, -1), 32);
 }
 
-void TestAnswers::choicesAreNeverShuffledForTypedQuestions()
-{
-    const QuestionBank bank = answerBank();
-    TestState state = freshState(bank);
-    state.optRandomAnswers = true;
-    state.ansOrder[4] = OneBasedArray<int>(maxChoices);
-    state.ansOrder[4][1] = 3;
-    QCOMPARE(choiceAtPosition(state, 4, TypedValues, 1), 1);
-    // A question without a drawn order (all zeros) shows its choices in row order.
-    QCOMPARE(choiceAtPosition(state, 2, MultipleAnswers, 2), 2);
-}
-
 void TestAnswers::dottedValuesRoundTrip_data()
 {
     // The boxes' texts separated by "|".
@@ -88,9 +74,6 @@ void TestAnswers::dottedValuesRoundTrip_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shownAgain");
-    QTest::newRow("plain") << 4 << "10|0|255"
-                           << "10.0.255"
-                           << "10|0|255";
     QTest::newRow("empty middle") << 4 << "a||c"
                                   << "a..c"
                                   << "a||c";
@@ -131,15 +114,6 @@ void TestAnswers::dottedValuesRoundTrip()
     // Leaving the item again stores the same text.
     storeAnswer(bank, state, q, shown);
     QCOMPARE(state.answerRecs[q].answer, AnswerValue(stored));
-}
-
-void TestAnswers::unansweredValuesKeepTheDrawnZeros()
-{
-    const QuestionBank bank = answerBank();
-    const TestState state = freshState(bank);
-    AnswerControlState shown = drawnControlState(bank, 4);
-    restoreAnswer(bank, state, 4, shown);
-    QCOMPARE(boxTexts(shown.values), (QStringList{u"0"_s, u"0"_s, u"0"_s}));
 }
 
 void TestAnswers::taskAnswersAreNotTouchedAndMarksNeedFreeNavigation()

@@ -61,7 +61,6 @@ private Q_SLOTS:
     void sharesOutInProportionPerPass_data();
     void sharesOutInProportionPerPass();
     void noAvailableQuestionTellsTheUser();
-    void seedRepeatsTheDraws();
 };
 
 void TestSelection::selectionHoldsOverManySeeds()
@@ -182,17 +181,6 @@ void TestSelection::noAvailableQuestionTellsTheUser()
                                u"No questions are available from the objectives you selected.\n\n"
                                u"Please select other objectives."_s,
                                MessageIcon::Information, MessageButtons::Ok}}));
-}
-
-void TestSelection::seedRepeatsTheDraws()
-{
-    QList<int> runs[2];
-    for (QList<int> &run : runs) {
-        Random::instance().seed(7);
-        for (int i = 0; i < 20; ++i)
-            run.append(Random::instance().drawFrom(1000));
-    }
-    QCOMPARE(runs[1], runs[0]);
 }
 
 QTEST_APPLESS_MAIN(TestSelection)

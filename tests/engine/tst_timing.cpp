@@ -35,7 +35,6 @@ void TestTiming::timeLeft_data()
     QTest::addColumn<bool>("up");
     const QDateTime nine = at(6, 9, 0);
     QTest::newRow("start") << nine << "90" << nine << "01:30:00" << false;
-    QTest::newRow("a second on") << nine << "90" << at(6, 9, 0, 1) << "01:29:59" << false;
     // A tick that comes a little late still counts down in whole seconds.
     QTest::newRow("late tick") << nine << "90" << at(6, 10, 29, 58).addMSecs(300) << "00:00:02"
                                << false;
@@ -50,7 +49,6 @@ void TestTiming::timeLeft_data()
     QTest::newRow("below 100 hours") << nine << "6000" << at(6, 9, 0, 1) << "99:59:59" << false;
     // Below one minute the test would end as soon as it starts.
     QTest::newRow("fraction cut") << nine << "1.9" << nine << "00:01:00" << false;
-    QTest::newRow("zero") << nine << "0" << nine << "00:01:00" << false;
     QTest::newRow("half a minute") << nine << "0.5" << nine << "00:01:00" << false;
     QTest::newRow("not a number") << nine << "abc" << nine << "00:01:00" << false;
 }

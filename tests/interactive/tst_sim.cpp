@@ -94,8 +94,6 @@ void TestSim::line_data()
     const QString incorrect =
         u"\r\n% Incorrect response. Please read the instruction carefully.\r\n"_s;
     QTest::newRow("as expected") << u"enable"_s << SimLineResult::Accepted << u"R1>enable"_s;
-    QTest::newRow("upper case, outer spaces")
-        << u"   ENABLE  "_s << SimLineResult::Accepted << u"R1>ENABLE"_s;
     QTest::newRow("abbreviation") << u"en"_s << SimLineResult::Refused << u"R1>en"_s + incorrect;
     QTest::newRow("extra word") << u" enable 15"_s << SimLineResult::Refused
                                 << u"R1>enable 15"_s + incorrect;
@@ -133,11 +131,6 @@ void TestSim::trailingSpaceInTheKeyNeverMatches()
     m_bank.simRows[1].expectedCommand = u"enable "_s;
     SimSession session = openTask1();
     QCOMPARE(submitSimLine(session, m_bank, u"enable "_s), SimLineResult::Refused);
-    // Without tasks nothing can be typed or completed.
-    m_bank.questions[simulationQ].choiceCount = 0;
-    session = startSimSession(m_bank, m_state, simulationQ);
-    QVERIFY(!ShowSimTask(session, m_bank, 1));
-    QCOMPARE(submitSimLine(session, m_bank, u"enable"_s), SimLineResult::Ignored);
 }
 
 void TestSim::windowFromTaskLabelToClose()
@@ -172,10 +165,6 @@ void TestSim::windowFromTaskLabelToClose()
     QCOMPARE(lbPrompt->text(), u"R1#"_s);
     QVERIFY(txInput->text().isEmpty());
     QVERIFY(!taskLabel(w, 1)->isEnabled() && taskLabel(w, 2)->isEnabled());
-    type(w, u"configure  terminal"_s);
-    QCOMPARE(transcript(w), u"\nR1>ENABLE\nR1#configure  terminal\n% Incorrect response. Please "
-                            u"read the instruction carefully.\n"_s);
-    QCOMPARE(lbPrompt->text(), u"R1#"_s);
     // A line of spaces only echoes the prompt and stays in the command line.
     type(w, u"   "_s);
     QVERIFY(transcript(w).endsWith(u"\nR1#"_s));

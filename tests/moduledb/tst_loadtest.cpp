@@ -18,21 +18,6 @@ class TestLoadTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void tableNameSelection_data()
-    {
-        QTest::addColumn<QString>("entryName");
-        QTest::addColumn<QString>("tableName");
-        QTest::newRow("no prefix") << u"info.dat"_s << u"info"_s;
-        QTest::newRow("no extension") << u"qm_dnd"_s << u"dnd"_s;
-        QTest::newRow("first underscore, first dot") << u"a_b_mcfri.x.y"_s << u"b_mcfri"_s;
-    }
-    void tableNameSelection()
-    {
-        QFETCH(QString, entryName);
-        QFETCH(QString, tableName);
-        QCOMPARE(tableNameOf(entryName), tableName);
-    }
-
     void readTable_data()
     {
         QTest::addColumn<QString>("table");
@@ -80,35 +65,6 @@ private Q_SLOTS:
                          : table == u"dnd"_s    ? bank.dndRows.size()
                                                 : int(bank.testInfo == sampleBank().testInfo);
         QCOMPARE(read, records);
-    }
-
-    void derivedValues_data()
-    {
-        QTest::addColumn<int>("examQuestionCount");
-        QTest::addColumn<int>("totalQuestions");
-        QTest::addColumn<QList<int>>("objectiveCounts");
-        QTest::addColumn<int>("numQuestionsWanted");
-        QTest::addColumn<int>("minObjQuestions");
-        QTest::newRow("bank smaller than exam") << 65 << 40 << QList<int>{0, 12, 7} << 40 << 7;
-        QTest::newRow("bank larger than exam") << 65 << 300 << QList<int>{0, 0} << 65 << 0;
-        QTest::newRow("smallest first") << 10 << 10 << QList<int>{3, 9, 4} << 10 << 3;
-    }
-    void derivedValues()
-    {
-        QFETCH(int, examQuestionCount);
-        QFETCH(int, totalQuestions);
-        QFETCH(QList<int>, objectiveCounts);
-        QFETCH(int, numQuestionsWanted);
-        QFETCH(int, minObjQuestions);
-        QuestionBank bank;
-        bank.testInfo.examQuestionCount = qint16(examQuestionCount);
-        bank.testInfo.totalQuestions = qint16(totalQuestions);
-        bank.testInfo.numObjectives = quint8(objectiveCounts.size());
-        for (int count : objectiveCounts)
-            bank.objectives.append({0, QString(), qint16(count)});
-        setDerivedValues(bank);
-        QCOMPARE(bank.numQuestionsWanted, numQuestionsWanted);
-        QCOMPARE(bank.minObjQuestions, minObjQuestions);
     }
 
     void randomDamageIsRefusedOrLoadsACheckedBank()

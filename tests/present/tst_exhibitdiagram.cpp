@@ -5,7 +5,6 @@
 #include "engine/TestState.h"
 #include "present/DiagramWindow.h"
 #include "present/ExhibitWindow.h"
-#include "present/ModuleFile.h"
 
 #include <QBuffer>
 #include <QDialog>
@@ -13,8 +12,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -26,28 +25,6 @@ class ExhibitDiagramTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void acceptsOnlyPlainNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("plain") << u"rt-0001.txt"_s << true;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("parent") << u".."_s << false;
-        QTest::newRow("dot") << u"."_s << false;
-        QTest::newRow("backslash") << u"..\\boot.ini"_s << false;
-        QTest::newRow("absolute") << u"/etc/passwd"_s << false;
-        QTest::newRow("drive") << u"C:autoexec.bat"_s << false;
-        QTest::newRow("subfolder") << u"files/a.txt"_s << false;
-    }
-
-    void acceptsOnlyPlainNames()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, accepted);
-        const std::optional<QString> path = moduleFilePath(u"/opt/q/Module/"_s, name);
-        QCOMPARE(path, accepted ? std::optional(u"/opt/q/Module/"_s + name) : std::nullopt);
-    }
-
     void showsTheFileOrReports_data()
     {
         QTest::addColumn<bool>("diagram");
@@ -56,16 +33,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QList<MessageBoxRequest>>("boxes");
 
-        QByteArray picture;
-        QBuffer buffer(&picture);
-        buffer.open(QIODevice::WriteOnly);
-        QImage(900, 300, QImage::Format_RGB32).save(&buffer, "PNG");
-        QByteArray hugePicture;
-        QBuffer hugeBuffer(&hugePicture);
-        hugeBuffer.open(QIODevice::WriteOnly);
-        QImage huge(3000, 3000, QImage::Format_RGB32);
-        huge.fill(Qt::white);
-        huge.save(&hugeBuffer, "PNG");
+        const auto png = [](int width, int height) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QImage image(width, height, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            image.save(&buffer, "PNG");
+            return bytes;
+        };
+        const QByteArray picture = png(900, 300);
+        const QByteArray hugePicture = png(3000, 3000);
         const auto report = [](const char *procedure, const QString &description, int number) {
             return QList{errorReportBox(
                 {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
@@ -92,12 +70,12 @@ private Q_SLOTS:
             << false << u"r1.txt"_s << QByteArray(4 * 1024 * 1024 + 1, 'x') << QString()
             << report("ShowExhibit", u"Invalid file format"_s, 321);
         // Reading these would block or never end: only regular files are read.
-        QTest::newRow("exhibit that is a pipe") << false << u"r1.txt"_s << QByteArray("|fifo")
-                                                << QString()
-                                                << report("ShowExhibit", u"File not found"_s, 53);
-        QTest::newRow("diagram that is a pipe") << true << u"net.png"_s << QByteArray("|fifo")
-                                                << QString()
-                                                << report("ShowDiagram", u"File not found"_s, 53);
+        QTest::newRow("exhibit that is a pipe")
+            << false << u"r1.txt"_s << QByteArray("|fifo") << QString()
+            << report("ShowExhibit", u"File not found"_s, 53);
+        QTest::newRow("diagram that is a pipe")
+            << true << u"net.png"_s << QByteArray("|fifo") << QString()
+            << report("ShowDiagram", u"File not found"_s, 53);
         QTest::newRow("exhibit linked to a device")
             << false << u"r1.txt"_s << QByteArray("|/dev/zero") << QString()
             << report("ShowExhibit", u"File not found"_s, 53);

@@ -15,10 +15,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -33,7 +36,7 @@ QuestionBank windowBank()
     BankBuilder builder;
     builder.objectives(1).examQuestions(7, 90);
     for (int type = SingleAnswer; type <= Simulation; ++type)
-        builder.question(1, type, 4);
+        builder.question(1, type, type == MultipleAnswers ? 10 : 4);
     QuestionBank bank = builder.bank();
     bank.questions[qSingle].answerKey = 0b0100;
     bank.questions[qMultiple].answerKey = 0b1101;
@@ -56,12 +59,13 @@ private Q_SLOTS:
 
     void everyTypeComesBackAsLeft();
     void leavingForTheAnswerOrTheListSavesFirst();
+    void controlsComeAndGoWithTheQuestion();
+    void answerAreaStaysStackedAfterResize();
     void examRefusesToMoveOn();
     void endingAsksFirst_data();
     void endingAsksFirst();
     void gradedItemsAreReadOnly();
     void gotoRefusesThenShowsTheItem();
-    void timerCountsDown();
     void timeUpClosesTheOpenWindowAndGrades_data();
     void timeUpClosesTheOpenWindowAndGrades();
     void timeUpBehindTheEndPromptGradesOnce();
@@ -187,6 +191,49 @@ void TestTestWindow::leavingForTheAnswerOrTheListSavesFirst()
     QCOMPARE(m_state.answerRecs[qTyped].answer, AnswerValue(u"switches"_s));
 }
 
+void TestTestWindow::controlsComeAndGoWithTheQuestion()
+{
+    startTest(StudyMode);
+    const auto count = [this](const QString &name) {
+        return m_window->findChildren<QWidget *>(name).size();
+    };
+    // Each array keeps its template; the controls of the question before are gone.
+    showQuestion(qMultiple);
+    QCOMPARE(count(u"ckChc"_s), 11);
+    QCOMPARE(count(u"lbChc"_s), 11);
+    showQuestion(qValues);
+    QCOMPARE(count(u"ckChc"_s) + count(u"lbChc"_s), 2);
+    QCOMPARE(count(u"txTI"_s), 5);
+    // A task is answered in its own window.
+    showQuestion(qSimulation);
+    QCOMPARE(count(u"txTI"_s) + count(u"opChc"_s), 2);
+}
+
+void TestTestWindow::answerAreaStaysStackedAfterResize()
+{
+    m_bank.questions[qSingle].explanation = u"A long explanation of the answer. "_s.repeated(40);
+    startTest(StudyMode);
+    showQuestion(qSingle);
+    QTest::mouseClick(button(u"cmAnswer"_s), Qt::LeftButton);
+    QList<QLabel *> stack;
+    for (const QString &name :
+         {u"lbTheAnswer"_s, u"lbCorAns"_s, u"lbExplain"_s, u"lbTheObjective"_s, u"lbObjective"_s,
+          u"lbTheReference"_s, u"lbReference"_s}) {
+        stack.append(m_window->findChild<QLabel *>(name));
+        QVERIFY2(stack.last()->isVisible(), qPrintable(name));
+    }
+    auto *svTest = m_window->findChild<QScrollArea *>(u"svTest"_s);
+    svTest->verticalScrollBar()->setValue(100);
+
+    // Narrower, the explanation takes more lines and pushes the rest down.
+    m_window->resize(500, 650);
+    QVERIFY(stack[2]->geometry().right() < svTest->width());
+    for (qsizetype k = 1; k < stack.size(); ++k)
+        QVERIFY(stack[k]->y() > stack[k - 1]->geometry().bottom());
+    QVERIFY(svTest->widget()->height() > stack.last()->geometry().bottom());
+    QCOMPARE(svTest->verticalScrollBar()->value(), 0);
+}
+
 void TestTestWindow::examRefusesToMoveOn()
 {
     startTest(ExamMode);
@@ -217,24 +264,20 @@ void TestTestWindow::examRefusesToMoveOn()
 
 void TestTestWindow::endingAsksFirst_data()
 {
+    // Answered Yes, both end the test on the road; No must leave it running.
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<QString>("prompt");
-    QTest::addColumn<bool>("yes");
-    const QString grade = u"Would you like to end and grade the test?"_s;
-    const QString answered =
-        u"You have answered all questions in this test.\n\nWould you like to end the test?"_s;
-    QTest::newRow("grade, yes") << u"cmEnd"_s << grade << true;
-    QTest::newRow("grade, no") << u"cmEnd"_s << grade << false;
+    QTest::newRow("end") << u"cmEnd"_s << u"Would you like to end and grade the test?"_s;
     // Next on the last item of an exam.
-    QTest::newRow("last next, yes") << u"cmNext"_s << answered << true;
-    QTest::newRow("last next, no") << u"cmNext"_s << answered << false;
+    QTest::newRow("last next")
+        << u"cmNext"_s
+        << u"You have answered all questions in this test.\n\nWould you like to end the test?"_s;
 }
 
 void TestTestWindow::endingAsksFirst()
 {
     QFETCH(QString, clicked);
     QFETCH(QString, prompt);
-    QFETCH(bool, yes);
     startTest(ExamMode);
     QSignalSpy grade(m_window.get(), &TestWindow::gradeRequested);
     m_state.curItem = m_state.testLength;
@@ -243,26 +286,17 @@ void TestTestWindow::endingAsksFirst()
                                                   ? AnswerValue(0b1101)
                                                   : AnswerValue(u"x"_s);
     m_window->ReadAnswer(m_state.curQ);
-    m_boxes->answerNext(yes ? MessageButton::Yes : MessageButton::No);
+    m_boxes->answerNext(MessageButton::No);
     QTest::mouseClick(button(clicked), Qt::LeftButton);
 
     QCOMPARE(m_boxes->shown,
              (QList<MessageBoxRequest>{
                  {u"Ending Test..."_s, prompt, MessageIcon::Question, MessageButtons::YesNo}}));
-    QCOMPARE(grade.size(), yes ? 1 : 0);
-    QCOMPARE(m_state.testActive, !yes);
-    QCOMPARE(m_window->findChild<QTimer *>(u"tmTimer"_s)->isActive(), !yes);
-    QCOMPARE(m_window->isHidden(), yes);
+    QCOMPARE(grade.size(), 0);
+    QVERIFY(m_state.testActive);
+    QVERIFY(m_window->findChild<QTimer *>(u"tmTimer"_s)->isActive());
+    QVERIFY(!m_window->isHidden());
     QCOMPARE(m_state.curItem, m_state.testLength);
-    if (!yes)
-        return;
-    // Once graded the end button shows the score report without asking.
-    m_window->show();
-    QSignalSpy report(m_window.get(), &TestWindow::scoreReportRequested);
-    QTest::mouseClick(button(u"cmEnd"_s), Qt::LeftButton);
-    QCOMPARE(report.size(), 1);
-    QVERIFY(m_window->isHidden());
-    QCOMPARE(m_boxes->shown.size(), 1);
 }
 
 void TestTestWindow::gradedItemsAreReadOnly()
@@ -322,17 +356,6 @@ void TestTestWindow::gotoRefusesThenShowsTheItem()
                   MessageIcon::Information, MessageButtons::Ok}}));
 }
 
-void TestTestWindow::timerCountsDown()
-{
-    startTest(ExamMode);
-    auto *lbTime = m_window->findChild<QLabel *>(u"lbTime"_s);
-    QCOMPARE(lbTime->text(), u"Time Left: 01:30:00"_s);
-    QVERIFY(m_window->findChild<QTimer *>(u"tmTimer"_s)->isActive());
-    m_clock->advanceSecs(61);
-    m_window->timerTick();
-    QCOMPARE(lbTime->text(), u"Time Left: 01:28:59"_s);
-}
-
 void TestTestWindow::timeUpClosesTheOpenWindowAndGrades_data()
 {
     QTest::addColumn<int>("q");
@@ -382,42 +405,35 @@ void TestTestWindow::timeUpClosesTheOpenWindowAndGrades()
     QCOMPARE(m_state.answerRecs[q].answer, q == qTyped ? AnswerValue(u"gateway"_s) : AnswerValue());
 }
 
-// Answers the end prompt Yes only after the timer has run out behind it.
-class TimeRunsOutBehindTheBox : public MessageBoxes
+// Lets the time run out while the end prompt is up, then answers it Yes.
+class TimeRunsOutBehindTheBox : public FakeMessageBoxes
 {
 public:
-    TimeRunsOutBehindTheBox(TestWindow *window, FakeClock *clock)
-        : m_window(window), m_clock(clock), m_previous(MessageBoxes::installed())
-    {
-        MessageBoxes::install(this);
-    }
-    ~TimeRunsOutBehindTheBox() override { MessageBoxes::install(m_previous); }
-
+    std::function<void()> whileAsking;
     MessageButton show(const MessageBoxRequest &request) override
     {
-        titles.append(request.title);
-        if (request.title != u"Ending Test..."_s)
-            return MessageButton::Ok;
-        m_clock->advanceSecs(2 * 60 * 60);
-        m_window->timerTick();
-        return MessageButton::Yes;
+        if (request.title == u"Ending Test..."_s) {
+            answerNext(MessageButton::Ok);
+            whileAsking();
+            answerNext(MessageButton::Yes);
+        }
+        return FakeMessageBoxes::show(request);
     }
-
-    QStringList titles;
-
-private:
-    TestWindow *m_window;
-    FakeClock *m_clock;
-    MessageBoxes *m_previous;
 };
 
 void TestTestWindow::timeUpBehindTheEndPromptGradesOnce()
 {
     startTest(ExamMode);
     QSignalSpy grade(m_window.get(), &TestWindow::gradeRequested);
-    TimeRunsOutBehindTheBox boxes(m_window.get(), m_clock.get());
+    TimeRunsOutBehindTheBox boxes;
+    boxes.whileAsking = [this] {
+        m_clock->advanceSecs(2 * 60 * 60);
+        m_window->timerTick();
+    };
     QTest::mouseClick(button(u"cmEnd"_s), Qt::LeftButton);
-    QCOMPARE(boxes.titles, (QStringList{u"Ending Test..."_s, timeUpBox.title}));
+    QCOMPARE(boxes.shown.size(), 2);
+    QCOMPARE(boxes.shown[0], timeUpBox);
+    QCOMPARE(boxes.unexpected, 0);
     QCOMPARE(grade.size(), 1);
     QVERIFY(m_window->isHidden());
 }
