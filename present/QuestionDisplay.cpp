@@ -31,6 +31,17 @@ void placeBelow(QWidget *widget, const QWidget *above, int gapTwips)
     widget->move(widget->x(), bottomOf(above) + twips(gapTwips));
 }
 
+// The explanation, objective and reference stand below the correct-answer line.
+void stackExplanation(QuestionControls &controls)
+{
+    placeBelow(controls.lbExplain, controls.lbCorAns, 120);
+    placeBelow(controls.lbURL, controls.lbExplain, 120);
+    placeBelow(controls.lbTheObjective, controls.lbExplain, 240);
+    placeBelow(controls.lbObjective, controls.lbTheObjective, 120);
+    placeBelow(controls.lbTheReference, controls.lbObjective, 240);
+    placeBelow(controls.lbReference, controls.lbTheReference, 120);
+}
+
 // Width up to `marginTwips` short of the viewport's right edge, or that of the longest
 // word where it is wider (the page then scrolls sideways); the height follows the wrapped
 // text.
@@ -188,12 +199,7 @@ void showCorAns(const QuestionBank &bank, TestState &state, QuestionControls &co
     fitWidth(controls.lbObjective, controls, 840);
     fitHeight(controls.lbExplain);
     fitHeight(controls.lbReference);
-    placeBelow(controls.lbExplain, controls.lbCorAns, 120);
-    placeBelow(controls.lbURL, controls.lbExplain, 120);
-    placeBelow(controls.lbTheObjective, controls.lbExplain, 240);
-    placeBelow(controls.lbObjective, controls.lbTheObjective, 120);
-    placeBelow(controls.lbTheReference, controls.lbObjective, 240);
-    placeBelow(controls.lbReference, controls.lbTheReference, 120);
+    stackExplanation(controls);
     for (QLabel *label : {controls.lbTheAnswer, controls.lbExplain, controls.lbTheObjective,
                           controls.lbObjective, controls.lbTheReference, controls.lbReference})
         label->setVisible(true);
@@ -359,12 +365,7 @@ void hideChoices(const QuestionBank &bank, QuestionControls &controls, int q)
 
 void refreshDisplay(QuestionControls &controls)
 {
-    placeBelow(controls.lbExplain, controls.lbCorAns, 120);
-    placeBelow(controls.lbURL, controls.lbExplain, 120);
-    placeBelow(controls.lbTheObjective, controls.lbExplain, 240);
-    placeBelow(controls.lbObjective, controls.lbTheObjective, 120);
-    placeBelow(controls.lbTheReference, controls.lbObjective, 240);
-    placeBelow(controls.lbReference, controls.lbTheReference, 120);
+    stackExplanation(controls);
     controls.svTest->verticalScrollBar()->setValue(0);
     controls.svTest->horizontalScrollBar()->setValue(0);
     updateScrollRange(controls);

@@ -1,5 +1,6 @@
 #include "BankExport.h"
 
+#include "common/Twips.h"
 #include "moduledb/Ansi.h"
 #include "moduledb/Archive.h"
 #include "moduledb/TableReader.h"
@@ -15,8 +16,6 @@
 #include <bit>
 
 namespace {
-
-constexpr int twipsPerPixel = 15;
 
 void readNamedFiles(ModuleWithFiles &module, const QString &folder)
 {

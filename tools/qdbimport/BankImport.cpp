@@ -1,5 +1,6 @@
 #include "BankImport.h"
 
+#include "common/Twips.h"
 #include "moduledb/Ansi.h"
 #include "moduledb/BankCheck.h"
 
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int twipsPerPixel = 15;
 constexpr int defaultQuestionCount = 60;
 constexpr int mostTargets = 255;
 
