@@ -4,9 +4,9 @@
 #include "common/MessageBoxes.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
+#include "moduledb/QuestionBank.h"
 #include "present/Logo.h"
 #include "present/ScoreGrade.h"
-#include "moduledb/QuestionBank.h"
 
 #include <QFrame>
 #include <QHeaderView>

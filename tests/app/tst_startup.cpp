@@ -4,9 +4,9 @@
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 

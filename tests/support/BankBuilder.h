@@ -4,8 +4,8 @@
 #include "moduledb/TableReader.h"
 
 // Builds a question bank in memory, question by question, with the detail rows each type
-// needs and the counts the tables would hold, and the derived values set as the loader sets them. For engine tests and
-// benchmarks that do not need a module file.
+// needs and the counts the tables would hold, and the derived values set as the loader sets them.
+// For engine tests and benchmarks that do not need a module file.
 class BankBuilder
 {
 public:
