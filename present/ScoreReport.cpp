@@ -182,7 +182,7 @@ void ScoreReport::buildControls()
         void (ScoreReport::*clicked)();
     } buttons[] = {
         {nullptr, "cmAll", "Review &All", &ScoreReport::reviewAll},
-        {&m_cmIncorrect, "cmIncorrect", "Review &Incorrect", &ScoreReport::reviewIncorrect},
+        {&m_cmIncorrect, "cmIncorrect", "Review In&correct", &ScoreReport::reviewIncorrect},
         {nullptr, "cmItem", "&Item Review", &ScoreReport::itemReview},
         {nullptr, "cmMain", "&Main Menu", &ScoreReport::mainMenu},
     };
