@@ -12,6 +12,11 @@ struct AppContext
 {
     QString programFolder;
     QString moduleFolder;
+    // Where the module's tables are unpacked and loaded from: moduleFolder when it can be
+    // written, else the user's own folder.
+    QString tableFolder;
+    // Where readme.txt and eula.txt go: the program folder when it can be written.
+    QString textFolder;
     QString testDbPath;
     OneBasedArray<QString> testFiles;
     QuestionBank bank;

@@ -11,11 +11,13 @@
 #include "common/MessageBoxes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -51,8 +53,8 @@ QString defaultInstanceLockPath()
     // in the first of these folders that is there to take it; TMPDIR may name anything.
     const QString name = QStringLiteral("/quendra-%1.lock").arg(getuid());
     // The runtime folder is read as it is: asking Qt for it would create a missing one.
-    for (const QString &folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(),
-                                  QStringLiteral("/tmp")}) {
+    for (const QString &folder :
+         {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(), QStringLiteral("/tmp")}) {
         const QFileInfo info(folder);
         if (!folder.isEmpty() && info.isDir() && info.isWritable())
             return folder + name;
@@ -64,6 +66,24 @@ QString runningProgramFolder()
 {
     // Where QCoreApplication::applicationDirPath looks too.
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
+QString programFolderOf(const QString &runningFolder)
+{
+    // Told by the folder's name alone: nothing more is read on the way to the start screen.
+    if (!runningFolder.endsWith(QStringLiteral("/" QUENDRA_INSTALL_BINDIR)))
+        return runningFolder;
+    return QDir::cleanPath(runningFolder + QStringLiteral("/" QUENDRA_INSTALLED_PROGRAM_FOLDER));
+}
+
+bool isWritableFolder(const QString &folder)
+{
+    return access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+QString defaultUserFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
 QString moduleFolderOf(const QString &programFolder)
@@ -134,8 +154,26 @@ bool StartUp::claimSingleInstance()
 void StartUp::setPaths()
 {
     m_context.programFolder = m_settings.programFolder;
-    m_context.moduleFolder = moduleFolderOf(m_context.programFolder);
-    m_context.testDbPath = testDbPathOf(m_context.programFolder);
+    if (m_settings.modulePath.isEmpty()) {
+        m_context.moduleFolder = moduleFolderOf(m_context.programFolder);
+        m_context.testDbPath = testDbPathOf(m_context.programFolder);
+    } else {
+        const QFileInfo module(m_settings.modulePath);
+        m_context.moduleFolder = module.absolutePath() + QLatin1Char('/');
+        m_context.testDbPath = module.absoluteFilePath();
+    }
+    // An installed program, or a module on a read-only disc, cannot take the files it
+    // unpacks: they go to the user's own folder, which is made for them.
+    m_context.tableFolder = m_context.moduleFolder;
+    if (!m_settings.writable(m_context.tableFolder)) {
+        m_context.tableFolder = moduleFolderOf(m_settings.userFolder);
+        QDir().mkpath(m_context.tableFolder);
+    }
+    m_context.textFolder = m_context.programFolder;
+    if (!m_settings.writable(m_context.textFolder)) {
+        m_context.textFolder = m_settings.userFolder;
+        QDir().mkpath(m_context.textFolder);
+    }
 }
 
 // The main window's loading: the remaining steps, while the splash stays in front.
@@ -151,12 +189,12 @@ bool StartUp::loadMainWindow()
                            QLocale().toString(m_settings.now(), QLocale::ShortFormat));
 
     ShowProgress(40);
-    if (!m_settings.module.unpackTest(m_context.testDbPath, m_context.moduleFolder,
-                                      m_context.programFolder, m_context.testFiles))
+    if (!m_settings.module.unpackTest(m_context.testDbPath, m_context.tableFolder,
+                                      m_context.textFolder, m_context.testFiles))
         return false;
 
     ShowProgress(50);
-    if (!m_settings.module.loadTest(m_context.testFiles, m_context.moduleFolder, m_context.bank))
+    if (!m_settings.module.loadTest(m_context.testFiles, m_context.tableFolder, m_context.bank))
         return false;
 
     ShowProgress(60);

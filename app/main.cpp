@@ -1,4 +1,5 @@
 #include "AppContext.h"
+#include "CommandLine.h"
 #include "DeferredIconStyle.h"
 #include "FontConfiguration.h"
 #include "MainWindow.h"
@@ -11,13 +12,32 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    // Help and version need no display.
+    const CommandLine commandLine = parseCommandLine(arguments);
+    if (commandLine.action != CommandLine::Action::Run) {
+        const bool printing = commandLine.action == CommandLine::Action::Print;
+        std::fputs(commandLine.text.toLocal8Bit().constData(), printing ? stdout : stderr);
+        return printing ? 0 : 2;
+    }
+    const QString programFolder = programFolderOf(runningProgramFolder());
+
     // The module is read and loaded on a thread of its own while the windows come up, after
     // the font configuration that the splash's first text needs. Should the program folder
     // found here differ from the application's, nothing read is taken.
-    ModulePreload readAhead(testDbPathOf(runningProgramFolder()), loadFontConfiguration);
+    ModulePreload readAhead(commandLine.modulePath.isEmpty() ? testDbPathOf(programFolder)
+                                                             : commandLine.modulePath,
+                            loadFontConfiguration);
     QApplication application(argc, argv);
+    // Names the user's folders: settings and the files an installed program unpacks.
+    QCoreApplication::setOrganizationName(QStringLiteral("quendra"));
+    QCoreApplication::setApplicationName(QStringLiteral("quexam"));
     QApplication::setStyle(new DeferredIconStyle);
     QtMessageBoxes messageBoxes;
     MessageBoxes::install(&messageBoxes);
@@ -26,11 +46,14 @@ int main(int argc, char *argv[])
 
     const bool measuring = measuringStartup(application.arguments());
     AppContext context;
-    StartUp startUp(context, {.programFolder = QCoreApplication::applicationDirPath(),
-                              .instanceLockPath =
-                                  measuring ? measuredInstanceLockPath(defaultInstanceLockPath())
-                                            : defaultInstanceLockPath(),
-                              .module = moduleReaderSteps(&readAhead)});
+    StartUp startUp(context,
+                    {.programFolder = programFolderOf(QCoreApplication::applicationDirPath()),
+                     .modulePath = commandLine.modulePath,
+                     .userFolder = defaultUserFolder(),
+                     .instanceLockPath = measuring
+                                             ? measuredInstanceLockPath(defaultInstanceLockPath())
+                                             : defaultInstanceLockPath(),
+                     .module = moduleReaderSteps(&readAhead)});
     if (!startUp.run())
         return startUp.exitCode();
     if (measuring)
