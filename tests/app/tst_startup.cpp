@@ -1,14 +1,18 @@
 #include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
 #include "app/AppContext.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -162,6 +166,118 @@ private Q_SLOTS:
         AppContext thirdContext;
         StartUp third(thirdContext, fakeSettings(folder));
         QVERIFY(third.run());
+    }
+
+    void unpackedFilesGoToTheUserFolderWhenTheirFolderIsReadOnly_data()
+    {
+        QTest::addColumn<QString>("modulePath");
+        QTest::addColumn<QStringList>("readOnly");
+        QTest::addColumn<QString>("tableFolder");
+        QTest::addColumn<QString>("textFolder");
+
+        QTest::newRow("writable program folder")
+            << QString() << QStringList() << u"program/Module/"_s << u"program"_s;
+        QTest::newRow("installed") << QString() << QStringList{u"program"_s, u"program/Module/"_s}
+                                   << u"user/Module/"_s << u"user"_s;
+        QTest::newRow("read-only module folder only")
+            << QString() << QStringList{u"program/Module/"_s} << u"user/Module/"_s << u"program"_s;
+        QTest::newRow("module given beside its files")
+            << u"disc/net.qdb"_s << QStringList{u"program"_s} << u"disc/"_s << u"user"_s;
+        QTest::newRow("module given on a read-only disc")
+            << u"disc/net.qdb"_s << QStringList{u"disc/"_s} << u"user/Module/"_s << u"program"_s;
+    }
+
+    // The archive and the pictures are read where they are; only what is written moves.
+    void unpackedFilesGoToTheUserFolderWhenTheirFolderIsReadOnly()
+    {
+        QFETCH(QString, modulePath);
+        QFETCH(QStringList, readOnly);
+        QFETCH(QString, tableFolder);
+        QFETCH(QString, textFolder);
+
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        const QString root = folder.path() + u'/';
+        StartUpSettings settings = fakeSettings(folder);
+        settings.programFolder = root + u"program"_s;
+        settings.userFolder = root + u"user"_s;
+        settings.modulePath = modulePath.isEmpty() ? QString() : root + modulePath;
+        settings.writable = [&](const QString &path) {
+            return !readOnly.contains(path.mid(root.size()));
+        };
+        QStringList unpackedTo;
+        settings.module.unpackTest = [&](const QString &archive, const QString &destination,
+                                         const QString &program, OneBasedArray<QString> &) {
+            unpackedTo = {archive, destination, program};
+            return true;
+        };
+        QString loadedFrom;
+        settings.module.loadTest = [&](const OneBasedArray<QString> &, const QString &tables,
+                                       QuestionBank &) {
+            loadedFrom = tables;
+            return true;
+        };
+        AppContext context;
+        StartUp startUp(context, settings);
+        QVERIFY(startUp.run());
+
+        const QString archive =
+            modulePath.isEmpty() ? root + u"program/Module/512-330.qdb"_s : root + modulePath;
+        QCOMPARE(unpackedTo, (QStringList{archive, root + tableFolder, root + textFolder}));
+        QCOMPARE(loadedFrom, root + tableFolder);
+        QCOMPARE(context.moduleFolder, QFileInfo(archive).path() + u'/');
+        // The user's folder is made when it is needed, and only then.
+        QCOMPARE(QFileInfo(root + u"user"_s).isDir(), (tableFolder + textFolder).contains(u"user"));
+    }
+
+    void aFolderWithoutWritePermissionIsReadOnly()
+    {
+        if (geteuid() == 0)
+            QSKIP("root may write into any folder");
+        QTemporaryDir folder;
+        QVERIFY(isWritableFolder(folder.path()));
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(!isWritableFolder(folder.path()));
+        QFile::setPermissions(folder.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void programFolderOfAnInstalledProgram()
+    {
+        QCOMPARE(programFolderOf(u"/home/ann/quendra/build"_s), u"/home/ann/quendra/build"_s);
+        QCOMPARE(programFolderOf(u"/usr/bin"_s), u"/usr/share/quendra"_s);
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Action>("action");
+        QTest::addColumn<QString>("modulePath");
+
+        QTest::newRow("nothing") << QStringList() << CommandLine::Action::Run << QString();
+        QTest::newRow("module") << QStringList{u"/m/net.qdb"_s} << CommandLine::Action::Run
+                                << u"/m/net.qdb"_s;
+        QTest::newRow("relative module") << QStringList{u"net.qdb"_s} << CommandLine::Action::Run
+                                         << QDir::current().filePath(u"net.qdb"_s);
+        QTest::newRow("platform's option")
+            << QStringList{u"-platform"_s, u"offscreen"_s, u"/m/net.qdb"_s}
+            << CommandLine::Action::Run << u"/m/net.qdb"_s;
+        QTest::newRow("help") << QStringList{u"/m/net.qdb"_s, u"--help"_s}
+                              << CommandLine::Action::Print << QString();
+        QTest::newRow("version") << QStringList{u"-v"_s} << CommandLine::Action::Print << QString();
+        QTest::newRow("two modules")
+            << QStringList{u"a.qdb"_s, u"b.qdb"_s} << CommandLine::Action::Refuse << QString();
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Action, action);
+        QFETCH(QString, modulePath);
+
+        const CommandLine commandLine = parseCommandLine(QStringList{u"quexam"_s} + arguments);
+        QCOMPARE(commandLine.action, action);
+        QCOMPARE(commandLine.modulePath, modulePath);
     }
 
     // TMPDIR may name a folder that is not there: the lock goes where it can be made, and a
