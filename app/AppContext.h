@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QSettings;
+
 // The data of one run: the paths set at start-up, the loaded module and the state of the
 // current test. main owns it and hands it by reference to the windows.
 struct AppContext
@@ -19,6 +21,8 @@ struct AppContext
     QString textFolder;
     QString testDbPath;
     OneBasedArray<QString> testFiles;
+    // The person's choices kept between runs; none where nothing is to be kept (tests).
+    QSettings *userSettings = nullptr;
     QuestionBank bank;
     TestState state;
 };

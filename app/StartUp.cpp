@@ -6,6 +6,7 @@
 #include "SplashWindow.h"
 #include "TestRoad.h"
 #include "UserName.h"
+#include "UserSettings.h"
 
 #include "common/ErrorReport.h"
 #include "common/MessageBoxes.h"
@@ -17,6 +18,7 @@
 #include <QLockFile>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -123,7 +125,13 @@ bool StartUp::run()
     m_splash.reset();
     // The main window appears once it has loaded, with the start screen already in it: one
     // first paint instead of an empty frame painted behind the splash and then again.
-    m_main->showCentred();
+    // Where the person left it, unless that place is gone.
+    if (m_context.userSettings &&
+        m_main->restoreGeometry(
+            m_context.userSettings->value(UserSettings::geometryKey()).toByteArray()))
+        m_main->show();
+    else
+        m_main->showCentred();
     m_main->showScreen(m_main->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
     return true;
 }
@@ -183,6 +191,8 @@ bool StartUp::loadMainWindow()
 
     ShowProgress(20);
     m_main->BuildMenu();
+    if (m_context.userSettings)
+        m_main->setTestFontSize(m_context.userSettings->value(UserSettings::fontSizeKey()).toInt());
 
     ShowProgress(30);
     m_main->setStatusPanel(QStringLiteral("date"),

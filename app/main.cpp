@@ -6,11 +6,13 @@
 #include "QtMessageBoxes.h"
 #include "StartUp.h"
 #include "StartupMeasure.h"
+#include "UserSettings.h"
 
 #include "common/BusyCursor.h"
 #include "moduledb/ModulePreload.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -45,7 +47,11 @@ int main(int argc, char *argv[])
                         [] { QApplication::restoreOverrideCursor(); });
 
     const bool measuring = measuringStartup(application.arguments());
+    QSettings userSettings;
     AppContext context;
+    // The benchmark's runs leave the person's settings as they were.
+    if (!measuring)
+        context.userSettings = &userSettings;
     StartUp startUp(context,
                     {.programFolder = programFolderOf(QCoreApplication::applicationDirPath()),
                      .modulePath = commandLine.modulePath,
@@ -59,5 +65,8 @@ int main(int argc, char *argv[])
     if (measuring)
         quitWhenPainted(
             startUp.mainWindow()->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
-    return application.exec();
+    const int exitCode = application.exec();
+    if (!measuring)
+        userSettings.setValue(UserSettings::geometryKey(), startUp.mainWindow()->saveGeometry());
+    return exitCode;
 }

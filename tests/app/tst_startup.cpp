@@ -2,12 +2,15 @@
 #include "FakeMessageBoxes.h"
 #include "app/AppContext.h"
 #include "app/CommandLine.h"
+#include "app/CustomWindow.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
+#include "app/UserSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -228,6 +231,50 @@ private Q_SLOTS:
         QCOMPARE(context.moduleFolder, QFileInfo(archive).path() + u'/');
         // The user's folder is made when it is needed, and only then.
         QCOMPARE(QFileInfo(root + u"user"_s).isDir(), (tableFolder + textFolder).contains(u"user"));
+    }
+
+    // The font size, the last Custom settings and the window's place come back next run.
+    void keptSettingsAreRestoredAndANewFontSizeIsKept()
+    {
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        QSettings kept(folder.filePath(u"quexam.conf"_s), QSettings::IniFormat);
+        kept.setValue(UserSettings::fontSizeKey(), 14);
+        CustomSettings custom{.txCustomQuestions = {},
+                              .opObjIndex = 1,
+                              .lvObjChecked = {},
+                              .ckRndQues = true,
+                              .ckRndAns = true,
+                              .ckTimer = true,
+                              .txDuration = u"45"_s,
+                              .ckPrevious = true,
+                              .ckAnsBtn = true,
+                              .ckTotCorAns = true};
+        UserSettings::storeCustom(kept, custom);
+        const QRect place(120, 90, 900, 700);
+        {
+            QWidget placed;
+            placed.setGeometry(place);
+            kept.setValue(UserSettings::geometryKey(), placed.saveGeometry());
+        }
+        AppContext context;
+        context.userSettings = &kept;
+        StartUp startUp(context, fakeSettings(folder));
+        QVERIFY(startUp.run());
+
+        MainWindow *main = startUp.mainWindow();
+        QCOMPARE(main->testFontSize(), 14);
+        QCOMPARE(main->geometry(), place);
+        const auto fields = [](const CustomSettings &settings) {
+            return std::tuple(settings.opObjIndex, settings.lvObjChecked, settings.ckRndQues,
+                              settings.ckRndAns, settings.ckTimer, settings.txDuration,
+                              settings.ckPrevious, settings.ckAnsBtn, settings.ckTotCorAns);
+        };
+        QVERIFY(fields(main->findChild<CustomWindow *>()->customSettings()) == fields(custom));
+
+        main->EnableTestMenus(context.state);
+        main->menuItem(u"keySmall"_s)->trigger();
+        QCOMPARE(kept.value(UserSettings::fontSizeKey()).toInt(), 8);
     }
 
     void aFolderWithoutWritePermissionIsReadOnly()
