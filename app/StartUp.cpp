@@ -55,8 +55,8 @@ QString defaultInstanceLockPath()
     // in the first of these folders that is there to take it; TMPDIR may name anything.
     const QString name = QStringLiteral("/quendra-%1.lock").arg(getuid());
     // The runtime folder is read as it is: asking Qt for it would create a missing one.
-    for (const QString &folder :
-         {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(), QStringLiteral("/tmp")}) {
+    for (const QString &folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(),
+                                  QStringLiteral("/tmp")}) {
         const QFileInfo info(folder);
         if (!folder.isEmpty() && info.isDir() && info.isWritable())
             return folder + name;

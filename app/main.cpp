@@ -15,6 +15,7 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -47,11 +48,11 @@ int main(int argc, char *argv[])
                         [] { QApplication::restoreOverrideCursor(); });
 
     const bool measuring = measuringStartup(application.arguments());
-    QSettings userSettings;
+    // The benchmark's runs neither read nor change the person's settings.
+    std::optional<QSettings> userSettings;
     AppContext context;
-    // The benchmark's runs leave the person's settings as they were.
     if (!measuring)
-        context.userSettings = &userSettings;
+        context.userSettings = &userSettings.emplace();
     StartUp startUp(context,
                     {.programFolder = programFolderOf(QCoreApplication::applicationDirPath()),
                      .modulePath = commandLine.modulePath,
@@ -66,7 +67,7 @@ int main(int argc, char *argv[])
         quitWhenPainted(
             startUp.mainWindow()->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
     const int exitCode = application.exec();
-    if (!measuring)
-        userSettings.setValue(UserSettings::geometryKey(), startUp.mainWindow()->saveGeometry());
+    if (userSettings)
+        userSettings->setValue(UserSettings::geometryKey(), startUp.mainWindow()->saveGeometry());
     return exitCode;
 }
