@@ -6,7 +6,8 @@ cd "$(dirname "$0")"
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev zlib1g-dev libfontconfig-dev
           xvfb xauth fonts-dejavu-core)
 # The sanitizer build and the fuzzers of the test command need clang and its runtime.
-test_packages=(clang libclang-rt-14-dev)
+# The installed layout is checked with the desktop entry and AppStream validators.
+test_packages=(clang libclang-rt-14-dev desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -65,6 +66,14 @@ test)
     configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build build -j"$(nproc)"
     (cd build && ctest --output-on-failure -j"$(nproc)")
+    # Installed into a scratch prefix: the launcher and the AppStream data validate, and the
+    # installed program finds its module there and starts.
+    rm -rf build/install-check
+    cmake --install build --prefix build/install-check >/dev/null
+    desktop-file-validate build/install-check/share/applications/*.desktop
+    appstreamcli validate --no-net build/install-check/share/metainfo/*.xml
+    QUENDRA_INSTANCE_LOCK=build/install-check/quendra.lock \
+        timeout 60 build/install-check/bin/quexam --measure-startup >/dev/null
     # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
     configure build-asan -DCMAKE_BUILD_TYPE=Debug -DQUENDRA_SANITIZE=ON -DQUENDRA_BUILD_BENCH=OFF
     cmake --build build-asan -j"$(nproc)"

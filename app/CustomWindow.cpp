@@ -208,6 +208,23 @@ CustomSettings CustomWindow::customSettings() const
     return settings;
 }
 
+void CustomWindow::setCustomSettings(const CustomSettings &settings)
+{
+    (settings.opObjIndex == 1 ? m_opObjListed : m_opObjAll)->setChecked(true);
+    if (settings.lvObjChecked.size() == m_lvObj->topLevelItemCount()) {
+        for (int row = 0; row < m_lvObj->topLevelItemCount(); ++row)
+            m_lvObj->topLevelItem(row)->setCheckState(
+                0, settings.lvObjChecked[row + 1] ? Qt::Checked : Qt::Unchecked);
+    }
+    m_ckRndQues->setChecked(settings.ckRndQues);
+    m_ckRndAns->setChecked(settings.ckRndAns);
+    m_ckTimer->setChecked(settings.ckTimer);
+    m_txDuration->setText(settings.txDuration);
+    m_ckPrevious->setChecked(settings.ckPrevious);
+    m_ckAnsBtn->setChecked(settings.ckAnsBtn);
+    m_ckTotCorAns->setChecked(settings.ckTotCorAns);
+}
+
 void CustomWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

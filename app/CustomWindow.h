@@ -21,6 +21,9 @@ public:
 
     // The settings as the controls hold them now.
     CustomSettings customSettings() const;
+    // Puts settings kept from an earlier run into the controls, all but the number of
+    // questions; a list of objectives kept for another module is left as it is.
+    void setCustomSettings(const CustomSettings &settings);
 
 Q_SIGNALS:
     // Shown: the app sets the status text "Custom Mode Settings".

@@ -195,6 +195,14 @@ int MainWindow::testFontSize() const
     return checked ? checked->property(pointSizeProperty).toInt() : fontSizePoints[1];
 }
 
+void MainWindow::setTestFontSize(int points)
+{
+    for (QAction *item : m_fontSizes->actions()) {
+        if (item->property(pointSizeProperty).toInt() == points)
+            item->setChecked(true);
+    }
+}
+
 void MainWindow::DisableTestMenus()
 {
     if (QAction *option = menuItem(QStringLiteral("keyOption")))

@@ -50,6 +50,8 @@ public:
 
     // The points of the checked Font Size item (8, 10, 12 or 14).
     int testFontSize() const;
+    // Checks the Font Size item of these points; other points leave the check where it is.
+    void setTestFontSize(int points);
 
     // Test options and font size only apply while a test is shown.
     void DisableTestMenus();

@@ -8,10 +8,12 @@
 #include "app/OptionWindow.h"
 #include "app/ShellOpen.h"
 #include "app/TestRoad.h"
+#include "app/UserSettings.h"
 #include "engine/RuntimeError.h"
 #include "testwindow/TestWindow.h"
 
 #include <QAction>
+#include <QSettings>
 
 MenuCommands::MenuCommands(AppContext &context, MainWindow &main, TestRoad &road)
     : QObject(&main), m_context(context), m_main(main), m_road(road)
@@ -57,6 +59,8 @@ void MenuCommands::showTestOptions()
 void MenuCommands::applyFontSize()
 {
     // The group has already moved the check mark; a new test window takes the size too.
+    if (QSettings *kept = m_context.userSettings)
+        kept->setValue(UserSettings::fontSizeKey(), m_main.testFontSize());
     if (TestWindow *test = m_road.testWindow())
         test->SetTestFontSize(m_main.testFontSize());
 }

@@ -6,16 +6,20 @@
 #include "SplashWindow.h"
 #include "TestRoad.h"
 #include "UserName.h"
+#include "UserSettings.h"
 
 #include "common/ErrorReport.h"
 #include "common/MessageBoxes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -66,6 +70,24 @@ QString runningProgramFolder()
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
 }
 
+QString programFolderOf(const QString &runningFolder)
+{
+    // Told by the folder's name alone: nothing more is read on the way to the start screen.
+    if (!runningFolder.endsWith(QStringLiteral("/" QUENDRA_INSTALL_BINDIR)))
+        return runningFolder;
+    return QDir::cleanPath(runningFolder + QStringLiteral("/" QUENDRA_INSTALLED_PROGRAM_FOLDER));
+}
+
+bool isWritableFolder(const QString &folder)
+{
+    return access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+QString defaultUserFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
 QString moduleFolderOf(const QString &programFolder)
 {
     return programFolder + QStringLiteral("/Module/");
@@ -103,7 +125,13 @@ bool StartUp::run()
     m_splash.reset();
     // The main window appears once it has loaded, with the start screen already in it: one
     // first paint instead of an empty frame painted behind the splash and then again.
-    m_main->showCentred();
+    // Where the person left it, unless that place is gone.
+    if (m_context.userSettings &&
+        m_main->restoreGeometry(
+            m_context.userSettings->value(UserSettings::geometryKey()).toByteArray()))
+        m_main->show();
+    else
+        m_main->showCentred();
     m_main->showScreen(m_main->screenArea()->findChild<QWidget *>(QStringLiteral("frStart")));
     return true;
 }
@@ -134,8 +162,26 @@ bool StartUp::claimSingleInstance()
 void StartUp::setPaths()
 {
     m_context.programFolder = m_settings.programFolder;
-    m_context.moduleFolder = moduleFolderOf(m_context.programFolder);
-    m_context.testDbPath = testDbPathOf(m_context.programFolder);
+    if (m_settings.modulePath.isEmpty()) {
+        m_context.moduleFolder = moduleFolderOf(m_context.programFolder);
+        m_context.testDbPath = testDbPathOf(m_context.programFolder);
+    } else {
+        const QFileInfo module(m_settings.modulePath);
+        m_context.moduleFolder = module.absolutePath() + QLatin1Char('/');
+        m_context.testDbPath = module.absoluteFilePath();
+    }
+    // An installed program, or a module on a read-only disc, cannot take the files it
+    // unpacks: they go to the user's own folder, which is made for them.
+    m_context.tableFolder = m_context.moduleFolder;
+    if (!m_settings.writable(m_context.tableFolder)) {
+        m_context.tableFolder = moduleFolderOf(m_settings.userFolder);
+        QDir().mkpath(m_context.tableFolder);
+    }
+    m_context.textFolder = m_context.programFolder;
+    if (!m_settings.writable(m_context.textFolder)) {
+        m_context.textFolder = m_settings.userFolder;
+        QDir().mkpath(m_context.textFolder);
+    }
 }
 
 // The main window's loading: the remaining steps, while the splash stays in front.
@@ -145,18 +191,20 @@ bool StartUp::loadMainWindow()
 
     ShowProgress(20);
     m_main->BuildMenu();
+    if (m_context.userSettings)
+        m_main->setTestFontSize(m_context.userSettings->value(UserSettings::fontSizeKey()).toInt());
 
     ShowProgress(30);
     m_main->setStatusPanel(QStringLiteral("date"),
                            QLocale().toString(m_settings.now(), QLocale::ShortFormat));
 
     ShowProgress(40);
-    if (!m_settings.module.unpackTest(m_context.testDbPath, m_context.moduleFolder,
-                                      m_context.programFolder, m_context.testFiles))
+    if (!m_settings.module.unpackTest(m_context.testDbPath, m_context.tableFolder,
+                                      m_context.textFolder, m_context.testFiles))
         return false;
 
     ShowProgress(50);
-    if (!m_settings.module.loadTest(m_context.testFiles, m_context.moduleFolder, m_context.bank))
+    if (!m_settings.module.loadTest(m_context.testFiles, m_context.tableFolder, m_context.bank))
         return false;
 
     ShowProgress(60);

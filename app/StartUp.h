@@ -51,13 +51,28 @@ ModuleSteps moduleReaderSteps(ModulePreload *readAhead = nullptr);
 // where the system does not tell).
 QString runningProgramFolder();
 
+// The program folder that holds Module/ and Help/: the folder of the running program, or,
+// for a program installed into its bin/ folder, the installed share/quendra/ folder.
+QString programFolderOf(const QString &runningFolder);
+
 // The paths of the test module, from the program folder.
 QString moduleFolderOf(const QString &programFolder);
 QString testDbPathOf(const QString &programFolder);
 
+// Whether this user may create and delete files in folder.
+bool isWritableFolder(const QString &folder);
+
+// The user's own folder for what an installed program cannot write beside itself.
+QString defaultUserFolder();
+
 struct StartUpSettings
 {
     QString programFolder;
+    // A module to open instead of the bundled one; its pictures and exhibits sit beside it.
+    QString modulePath;
+    // Where the unpacked files go when the program or module folder cannot be written.
+    QString userFolder;
+    std::function<bool(const QString &folder)> writable = isWritableFolder;
     // The lock file that keeps a second copy of the program from starting.
     QString instanceLockPath;
     std::function<std::optional<ScreenInfo>(const QWidget *splash)> screen = screenOf;

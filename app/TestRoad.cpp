@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/ReadyWindow.h"
 #include "app/StartWindow.h"
+#include "app/UserSettings.h"
 #include "common/BusyCursor.h"
 #include "engine/Grading.h"
 #include "interactive/GraphicalDndWindow.h"
@@ -16,6 +17,7 @@
 #include "testwindow/TestWindow.h"
 
 #include <QEvent>
+#include <QSettings>
 
 TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userName)
     : QObject(&main), m_context(context), m_main(main), m_userName(userName)
@@ -37,6 +39,12 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
     connect(m_start, &StartWindow::customRequested, this, [this] { m_main.showScreen(m_custom); });
     connect(m_custom, &CustomWindow::activated, this,
             [this] { m_main.setStatusText(QStringLiteral("Custom Mode Settings")); });
+    if (QSettings *kept = m_context.userSettings) {
+        if (const std::optional<CustomSettings> custom = UserSettings::storedCustom(*kept))
+            m_custom->setCustomSettings(*custom);
+        connect(m_custom, &CustomWindow::testPrepared, this,
+                [this, kept] { UserSettings::storeCustom(*kept, m_custom->customSettings()); });
+    }
     connect(m_custom, &CustomWindow::testPrepared, this, &TestRoad::getReady);
     connect(m_custom, &CustomWindow::cancelled, this, &TestRoad::showStart);
 

@@ -1,11 +1,16 @@
 #include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
 #include "app/AppContext.h"
+#include "app/CommandLine.h"
+#include "app/CustomWindow.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
+#include "app/UserSettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -162,6 +167,125 @@ private Q_SLOTS:
         AppContext thirdContext;
         StartUp third(thirdContext, fakeSettings(folder));
         QVERIFY(third.run());
+    }
+
+    void unpackedFilesGoToTheUserFolderWhenTheirFolderIsReadOnly_data()
+    {
+        QTest::addColumn<QString>("modulePath");
+        QTest::addColumn<QStringList>("readOnly");
+        QTest::addColumn<QString>("tableFolder");
+        QTest::addColumn<QString>("textFolder");
+
+        QTest::newRow("writable program folder")
+            << QString() << QStringList() << u"program/Module/"_s << u"program"_s;
+        QTest::newRow("installed") << QString() << QStringList{u"program"_s, u"program/Module/"_s}
+                                   << u"user/Module/"_s << u"user"_s;
+        QTest::newRow("module given beside its files")
+            << u"disc/net.qdb"_s << QStringList{u"program"_s} << u"disc/"_s << u"user"_s;
+    }
+
+    // The archive and the pictures are read where they are; only what is written moves.
+    void unpackedFilesGoToTheUserFolderWhenTheirFolderIsReadOnly()
+    {
+        QFETCH(QString, modulePath);
+        QFETCH(QStringList, readOnly);
+        QFETCH(QString, tableFolder);
+        QFETCH(QString, textFolder);
+
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        const QString root = folder.path() + u'/';
+        StartUpSettings settings = fakeSettings(folder);
+        settings.programFolder = root + u"program"_s;
+        settings.userFolder = root + u"user"_s;
+        settings.modulePath = modulePath.isEmpty() ? QString() : root + modulePath;
+        settings.writable = [&](const QString &path) {
+            return !readOnly.contains(path.mid(root.size()));
+        };
+        QStringList unpackedTo;
+        settings.module.unpackTest = [&](const QString &archive, const QString &destination,
+                                         const QString &program, OneBasedArray<QString> &) {
+            unpackedTo = {archive, destination, program};
+            return true;
+        };
+        AppContext context;
+        StartUp startUp(context, settings);
+        QVERIFY(startUp.run());
+
+        const QString archive =
+            modulePath.isEmpty() ? root + u"program/Module/512-330.qdb"_s : root + modulePath;
+        QCOMPARE(unpackedTo, (QStringList{archive, root + tableFolder, root + textFolder}));
+        QCOMPARE(context.moduleFolder, QFileInfo(archive).path() + u'/');
+        // The user's folder is made when it is needed, and only then.
+        QCOMPARE(QFileInfo(root + u"user"_s).isDir(), (tableFolder + textFolder).contains(u"user"));
+    }
+
+    // The font size, the last Custom settings and the window's place come back next run.
+    void keptSettingsAreRestoredAndANewFontSizeIsKept()
+    {
+        FakeMessageBoxes boxes;
+        QTemporaryDir folder;
+        QSettings kept(folder.filePath(u"quexam.conf"_s), QSettings::IniFormat);
+        kept.setValue(UserSettings::fontSizeKey(), 14);
+        CustomSettings custom;
+        custom.opObjIndex = 1;
+        custom.ckTimer = true;
+        custom.txDuration = u"45"_s;
+        UserSettings::storeCustom(kept, custom);
+        const QRect place(120, 90, 900, 700);
+        {
+            QWidget placed;
+            placed.setGeometry(place);
+            kept.setValue(UserSettings::geometryKey(), placed.saveGeometry());
+        }
+        AppContext context;
+        context.userSettings = &kept;
+        StartUp startUp(context, fakeSettings(folder));
+        QVERIFY(startUp.run());
+
+        MainWindow *main = startUp.mainWindow();
+        QCOMPARE(main->testFontSize(), 14);
+        QCOMPARE(main->geometry(), place);
+        const CustomSettings shown = main->findChild<CustomWindow *>()->customSettings();
+        QCOMPARE(shown.opObjIndex, 1);
+        QVERIFY(shown.ckTimer && !shown.ckPrevious);
+        QCOMPARE(shown.txDuration, u"45"_s);
+
+        main->EnableTestMenus(context.state);
+        main->menuItem(u"keySmall"_s)->trigger();
+        QCOMPARE(kept.value(UserSettings::fontSizeKey()).toInt(), 8);
+    }
+
+    void programFolderOfAnInstalledProgram()
+    {
+        QCOMPARE(programFolderOf(u"/home/ann/quendra/build"_s), u"/home/ann/quendra/build"_s);
+        QCOMPARE(programFolderOf(u"/usr/bin"_s), u"/usr/share/quendra"_s);
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Action>("action");
+        QTest::addColumn<QString>("modulePath");
+
+        QTest::newRow("relative module") << QStringList{u"net.qdb"_s} << CommandLine::Action::Run
+                                         << QDir::current().filePath(u"net.qdb"_s);
+        QTest::newRow("platform's option")
+            << QStringList{u"-platform"_s, u"offscreen"_s, u"/m/net.qdb"_s}
+            << CommandLine::Action::Run << u"/m/net.qdb"_s;
+        QTest::newRow("two modules")
+            << QStringList{u"a.qdb"_s, u"b.qdb"_s} << CommandLine::Action::Refuse << QString();
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Action, action);
+        QFETCH(QString, modulePath);
+
+        const CommandLine commandLine = parseCommandLine(QStringList{u"quexam"_s} + arguments);
+        QCOMPARE(commandLine.action, action);
+        QCOMPARE(commandLine.modulePath, modulePath);
     }
 
     // TMPDIR may name a folder that is not there: the lock goes where it can be made, and a
