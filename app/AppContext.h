@@ -13,6 +13,8 @@ struct AppContext
     QString programFolder;
     QString moduleFolder;
     QString testDbPath;
+    // The file of graded tests; empty keeps no history.
+    QString historyPath;
     OneBasedArray<QString> testFiles;
     QuestionBank bank;
     TestState state;

@@ -5,6 +5,7 @@
 #include "MenuCommands.h"
 #include "SplashWindow.h"
 #include "TestRoad.h"
+#include "HistoryCommands.h"
 #include "UserName.h"
 
 #include "common/ErrorReport.h"
@@ -136,6 +137,7 @@ void StartUp::setPaths()
     m_context.programFolder = m_settings.programFolder;
     m_context.moduleFolder = moduleFolderOf(m_context.programFolder);
     m_context.testDbPath = testDbPathOf(m_context.programFolder);
+    m_context.historyPath = defaultHistoryPath();
 }
 
 // The main window's loading: the remaining steps, while the splash stays in front.
@@ -162,6 +164,7 @@ bool StartUp::loadMainWindow()
     ShowProgress(60);
     auto *road = new TestRoad(m_context, *m_main, currentUserName());
     new MenuCommands(m_context, *m_main, *road);
+    new HistoryCommands(m_context, *m_main, *road, currentUserName());
     ShowProgress(100);
     return true;
 }
