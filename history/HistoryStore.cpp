@@ -34,6 +34,12 @@ const QList<QList<const char *>> schemaSteps = {
      "CREATE INDEX attempt_started ON attempt (started)"},
 };
 
+// Every text column is NOT NULL; Qt binds a null string as NULL.
+QString notNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QString timeText(const QDateTime &time)
 {
     return time.toUTC().toString(Qt::ISODateWithMs);
@@ -140,11 +146,11 @@ qint64 HistoryStore::record(const Attempt &attempt)
         "INSERT INTO attempt (exam_code, exam_title, db_version, mode, mode_name, started, ended, "
         "question_count, correct_count, scaled_score, pass_score, passed) "
         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    query.addBindValue(attempt.examCode);
-    query.addBindValue(attempt.examTitle);
-    query.addBindValue(attempt.dbVersion);
+    query.addBindValue(notNull(attempt.examCode));
+    query.addBindValue(notNull(attempt.examTitle));
+    query.addBindValue(notNull(attempt.dbVersion));
     query.addBindValue(attempt.mode);
-    query.addBindValue(attempt.modeName);
+    query.addBindValue(notNull(attempt.modeName));
     query.addBindValue(timeText(attempt.started));
     query.addBindValue(timeText(attempt.ended));
     query.addBindValue(attempt.questionCount);
@@ -161,7 +167,7 @@ qint64 HistoryStore::record(const Attempt &attempt)
     for (const ObjectiveResult &result : attempt.objectives) {
         query.addBindValue(id);
         query.addBindValue(result.objectiveNo);
-        query.addBindValue(result.objectiveName);
+        query.addBindValue(notNull(result.objectiveName));
         query.addBindValue(result.correct);
         query.addBindValue(result.asked);
         if (!query.exec())
@@ -172,9 +178,9 @@ qint64 HistoryStore::record(const Attempt &attempt)
     for (const ItemResult &item : attempt.items) {
         query.addBindValue(id);
         query.addBindValue(item.itemNo);
-        query.addBindValue(item.questionCode);
+        query.addBindValue(notNull(item.questionCode));
         query.addBindValue(item.questionType);
-        query.addBindValue(item.answer);
+        query.addBindValue(notNull(item.answer));
         query.addBindValue(item.status);
         if (!query.exec())
             return abandon();
