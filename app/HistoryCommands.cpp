@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QTextDocument>
 
 HistoryCommands::HistoryCommands(AppContext &context, MainWindow &main, TestRoad &road,
@@ -47,6 +46,7 @@ void HistoryCommands::connectItem(const QString &key, void (HistoryCommands::*co
 }
 
 // The history's commands wait while a test runs; printing needs a score report on screen.
+// Brought up to date when the menu opens and at grading, so that the shortcuts work.
 void HistoryCommands::updateItems()
 {
     const bool idle = !m_context.state.testActive;
@@ -69,6 +69,7 @@ void HistoryCommands::recordTest()
     m_graded = attemptFromState(m_context.bank, m_context.state, m_road.testStarted(),
                                 Clock::current().now());
     m_history.record(*m_graded);
+    updateItems();
 }
 
 void HistoryCommands::showHistory()
@@ -87,6 +88,8 @@ void HistoryCommands::showHistory()
         window.accept();
     });
     window.exec();
+    // The screens change behind the closed window: give the keyboard back to the frame.
+    m_main.activateWindow();
     if (practice)
         practise(chosen);
 }
@@ -160,7 +163,7 @@ void HistoryCommands::saveReportPdf()
     if (!report)
         return;
     const QString suggested =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+        documentsFolder() +
         QStringLiteral("/Score Report %1 %2.pdf")
             .arg(report->first.examCode, m_graded->ended.date().toString(Qt::ISODate));
     const QString path =

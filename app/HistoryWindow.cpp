@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTreeWidget>
@@ -105,6 +104,7 @@ HistoryWindow::HistoryWindow(const QuestionBank &bank, HistoryStore &store,
         {QStringLiteral("Objective Name"), QStringLiteral("Attempts"), QStringLiteral("Overall")});
     m_lvTrends->setSelectionMode(QAbstractItemView::NoSelection);
     m_lvTrends->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_lvTrends->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_lvTrends->header()->setStretchLastSection(false);
     layout->addWidget(m_lvTrends, 2);
 
@@ -221,10 +221,10 @@ void HistoryWindow::showReport()
 
 void HistoryWindow::exportCsv()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Export History"), folder + QStringLiteral("/quendra-history.csv"),
-        QStringLiteral("CSV files (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Export History"),
+                                     documentsFolder() + QStringLiteral("/quendra-history.csv"),
+                                     QStringLiteral("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);

@@ -1,11 +1,11 @@
 #include "StartUp.h"
 
 #include "AppContext.h"
+#include "HistoryCommands.h"
 #include "MainWindow.h"
 #include "MenuCommands.h"
 #include "SplashWindow.h"
 #include "TestRoad.h"
-#include "HistoryCommands.h"
 #include "UserName.h"
 
 #include "common/ErrorReport.h"

@@ -308,3 +308,9 @@ QString historyCsv(const QList<Attempt> &attempts)
     }
     return csv;
 }
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}

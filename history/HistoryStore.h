@@ -47,3 +47,7 @@ QString defaultHistoryPath();
 
 // The attempts as a spreadsheet reads them: a header, then one row per attempt.
 QString historyCsv(const QList<Attempt> &attempts);
+
+// The folder offered for saving reports and exports: the user's documents folder where it
+// exists, else the home folder.
+QString documentsFolder();

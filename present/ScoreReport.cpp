@@ -186,7 +186,7 @@ void ScoreReport::buildControls()
         {&m_cmIncorrect, "cmIncorrect", "Review &Incorrect", &ScoreReport::reviewIncorrect},
         {nullptr, "cmItem", "&Item Review", &ScoreReport::itemReview},
         {nullptr, "cmMain", "&Main Menu", &ScoreReport::mainMenu},
-        {nullptr, "cmPractice", "Practise &Weak Areas", &ScoreReport::practiceRequested},
+        {nullptr, "cmPractice", "&Weak Areas", &ScoreReport::practiceRequested},
         {&m_cmPrint, "cmPrint", "&Print", nullptr},
     };
     const int count = int(std::size(buttons));
