@@ -88,8 +88,6 @@ void HistoryCommands::showHistory()
         window.accept();
     });
     window.exec();
-    // The screens change behind the closed window: give the keyboard back to the frame.
-    m_main.activateWindow();
     if (practice)
         practise(chosen);
 }

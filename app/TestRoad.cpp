@@ -198,6 +198,9 @@ void TestRoad::startCustomTest(const CustomSettings &settings)
     if (m_context.state.testActive)
         return;
     closeSession();
+    // Screens stay shown beneath the one shown over them, with their shortcuts.
+    m_start->hide();
+    m_custom->hide();
     m_context.state.testMode = CustomMode;
     if (InitTest(CustomMode, m_context.bank, m_context.state, settings))
         getReady();

@@ -131,6 +131,7 @@ void HistoryRoadTest::recordShowAndPractise()
     // The report was left for a Custom test of objective 2 alone.
     const TestState &state = m_context->state;
     QVERIFY(m_road->readyWindow()->isVisible());
+    QVERIFY(!m_road->startWindow()->isVisible());
     QVERIFY(!m_road->scoreReport() || !m_road->scoreReport()->isVisible());
     QCOMPARE(state.testMode, int(CustomMode));
     QCOMPARE(state.testLength, 2);
