@@ -8,10 +8,8 @@
 #include "common/MessageBoxes.h"
 #include "history/WeakAreas.h"
 #include "present/ReportDocument.h"
-#include "present/ScoreReport.h"
 
 #include <QAction>
-#include <QDate>
 #include <QFileDialog>
 #include <QMenu>
 #include <QPrintDialog>

@@ -226,11 +226,11 @@ QList<Attempt> HistoryStore::attempts()
         attempts.append(attempt);
     }
     if (!query.exec(QStringLiteral("SELECT attempt_id, objective_no, objective_name, correct, "
-                                   "asked FROM objective_result ORDER BY attempt_id, "
-                                   "objective_no"))) {
+                                   "asked FROM objective_result ORDER BY attempt_id, rowid"))) {
         fail(query.lastError().text());
         return {};
     }
+    // In the order recorded, which is the report's.
     while (query.next()) {
         const auto position = positions.constFind(query.value(0).toLongLong());
         if (position == positions.constEnd())
