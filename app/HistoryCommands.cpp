@@ -94,10 +94,16 @@ void HistoryCommands::practiseWeakAreas()
 {
     if (m_context.state.testActive)
         return;
+    // Without a history, the test on screen is all there is to go by.
     HistoryStore *store = m_history.store();
-    if (!store)
+    QList<Attempt> attempts;
+    if (store)
+        attempts = store->attempts();
+    else if (m_graded && m_road.scoreReport())
+        attempts = {*m_graded};
+    else
         return;
-    practise(weakestObjectives(store->attempts(), m_context.bank.testInfo.examCode,
+    practise(weakestObjectives(attempts, m_context.bank.testInfo.examCode,
                                HistoryWindow::recentAttempts, m_context.bank.objectives.size()));
 }
 

@@ -154,6 +154,12 @@ void HistoryRoadTest::damagedHistoryLetsTheTestGoOn()
     takeStudyTest();
     QCOMPARE(m_boxes->shown.size(), 2); // one about the history, one ending the first session
     QCOMPARE(m_boxes->shown[0].title, u"Test History"_qs);
+
+    // Weak Areas goes by the test on screen.
+    QTest::mouseClick(m_road->scoreReport()->findChild<QPushButton *>(u"cmPractice"_qs),
+                      Qt::LeftButton);
+    QVERIFY(m_road->readyWindow()->isVisible());
+    QCOMPARE(m_context->state.testLength, 2);
 }
 
 QTEST_MAIN(HistoryRoadTest)
