@@ -3,11 +3,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# libqt6sql6-sqlite: the history's SQLite driver, only recommended by Qt's SQL module.
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev zlib1g-dev libfontconfig-dev
-          xvfb xauth fonts-dejavu-core)
-# The sanitizer build and the fuzzers of the test command need clang and its runtime.
-# The installed layout is checked with the desktop entry and AppStream validators.
-test_packages=(clang libclang-rt-14-dev desktop-file-utils appstream)
+          libqt6sql6-sqlite xvfb xauth fonts-dejavu-core)
+# The sanitizer build and the fuzzers of the test command need clang and its runtime;
+# poppler-utils: pdftotext reads back the text of a saved score report. The installed
+# layout is checked with the desktop entry and AppStream validators.
+test_packages=(clang libclang-rt-14-dev poppler-utils desktop-file-utils appstream)
 
 install_missing() {
     local missing=()

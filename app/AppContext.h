@@ -20,6 +20,8 @@ struct AppContext
     // Where readme.txt and eula.txt go: the program folder when it can be written.
     QString textFolder;
     QString testDbPath;
+    // The file of graded tests; empty keeps no history.
+    QString historyPath;
     OneBasedArray<QString> testFiles;
     // The person's choices kept between runs; none where nothing is to be kept (tests).
     QSettings *userSettings = nullptr;

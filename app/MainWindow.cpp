@@ -118,6 +118,16 @@ void MainWindow::BuildMenu()
             QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("option"))
         ->setEnabled(false);
     test->addSeparator();
+    addItem(test, QStringLiteral("keyHistory"), QStringLiteral("&History..."),
+            QKeySequence(Qt::CTRL | Qt::Key_H));
+    addItem(test, QStringLiteral("keyPractice"), QStringLiteral("Practise &Weak Areas"),
+            QKeySequence(Qt::CTRL | Qt::Key_W));
+    addItem(test, QStringLiteral("keyPrintReport"), QStringLiteral("&Print Score Report..."),
+            QKeySequence(Qt::CTRL | Qt::Key_P));
+    addItem(test, QStringLiteral("keySaveReportPdf"),
+            QStringLiteral("Save Score Report as P&DF..."), QKeySequence(Qt::CTRL | Qt::Key_D));
+    addItem(test, QStringLiteral("keyDeleteHistory"), QStringLiteral("De&lete History..."));
+    test->addSeparator();
     QAction *exit = addItem(test, QStringLiteral("keyExit"), QStringLiteral("E&xit"),
                             QKeySequence(Qt::ALT | Qt::Key_X), QStringLiteral("exit"));
     // Closing asks the exit question, as the window's close button does.

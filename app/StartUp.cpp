@@ -1,6 +1,7 @@
 #include "StartUp.h"
 
 #include "AppContext.h"
+#include "HistoryCommands.h"
 #include "MainWindow.h"
 #include "MenuCommands.h"
 #include "SplashWindow.h"
@@ -182,6 +183,7 @@ void StartUp::setPaths()
         m_context.textFolder = m_settings.userFolder;
         QDir().mkpath(m_context.textFolder);
     }
+    m_context.historyPath = defaultHistoryPath();
 }
 
 // The main window's loading: the remaining steps, while the splash stays in front.
@@ -210,6 +212,7 @@ bool StartUp::loadMainWindow()
     ShowProgress(60);
     auto *road = new TestRoad(m_context, *m_main, currentUserName());
     new MenuCommands(m_context, *m_main, *road);
+    new HistoryCommands(m_context, *m_main, *road, currentUserName());
     ShowProgress(100);
     return true;
 }

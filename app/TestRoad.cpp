@@ -7,7 +7,9 @@
 #include "app/StartWindow.h"
 #include "app/UserSettings.h"
 #include "common/BusyCursor.h"
+#include "common/Clock.h"
 #include "engine/Grading.h"
+#include "engine/InitTest.h"
 #include "interactive/GraphicalDndWindow.h"
 #include "interactive/ShowTask.h"
 #include "interactive/TextDndWindow.h"
@@ -116,6 +118,7 @@ void TestRoad::startTest()
     });
     connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showReviewList);
     m_test->load();
+    m_testStarted = Clock::current().now();
     showTestWindow();
 }
 
@@ -177,9 +180,13 @@ void TestRoad::gradeTest()
         connect(m_report, &ScoreReport::reviewIncorrectRequested, this, review);
         connect(m_report, &ScoreReport::itemReviewRequested, this, &TestRoad::showReviewList);
         connect(m_report, &ScoreReport::mainMenuRequested, this, &TestRoad::endSession);
+        connect(m_report, &ScoreReport::printRequested, this, &TestRoad::printRequested);
+        connect(m_report, &ScoreReport::pdfRequested, this, &TestRoad::pdfRequested);
+        connect(m_report, &ScoreReport::practiceRequested, this, &TestRoad::practiceRequested);
     }
     m_report->DrawScoreBox(m_context.state.objListCount);
     showReport();
+    Q_EMIT testGraded();
 }
 
 void TestRoad::showReport()
@@ -190,6 +197,27 @@ void TestRoad::showReport()
 
 void TestRoad::endSession()
 {
+    closeSession();
+    showStart();
+}
+
+void TestRoad::startCustomTest(const CustomSettings &settings)
+{
+    if (m_context.state.testActive)
+        return;
+    closeSession();
+    // Screens stay shown beneath the one shown over them, with their shortcuts.
+    m_start->hide();
+    m_custom->hide();
+    m_context.state.testMode = CustomMode;
+    if (InitTest(CustomMode, m_context.bank, m_context.state, settings))
+        getReady();
+    else
+        showStart();
+}
+
+void TestRoad::closeSession()
+{
     // The report asks from inside its own button's click: release it afterwards.
     for (QWidget *window : {static_cast<QWidget *>(m_test), static_cast<QWidget *>(m_report),
                             static_cast<QWidget *>(m_list)}) {
@@ -198,7 +226,6 @@ void TestRoad::endSession()
             window->deleteLater();
         }
     }
-    showStart();
 }
 
 bool TestRoad::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 
@@ -11,6 +12,7 @@ class ReviewListWindow;
 class ScoreReport;
 class StartWindow;
 class TestWindow;
+struct CustomSettings;
 
 // The road of one test through the main window: start screen, Get Ready, the test
 // window, the item review list, grading, the score report, the reviews, and back to the
@@ -33,6 +35,19 @@ public:
     ReviewListWindow *reviewList() const;
 
     void showStart();
+    // Ends the session of a graded test, if any, and prepares a Custom test with these
+    // settings, up to the Get Ready screen. Not while a test is under way.
+    void startCustomTest(const CustomSettings &settings);
+    // When the test of the current or last session started.
+    QDateTime testStarted() const { return m_testStarted; }
+
+Q_SIGNALS:
+    // The test was graded; the state holds its results.
+    void testGraded();
+    // The score report's requests.
+    void printRequested();
+    void pdfRequested();
+    void practiceRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,6 +60,7 @@ private:
     void showTestWindow();
     void showReviewList();
     void endSession();
+    void closeSession();
 
     AppContext &m_context;
     MainWindow &m_main;
@@ -57,4 +73,5 @@ private:
     QPointer<TestWindow> m_test;
     QPointer<ScoreReport> m_report;
     QPointer<ReviewListWindow> m_list;
+    QDateTime m_testStarted;
 };

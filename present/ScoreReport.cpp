@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -23,7 +24,7 @@ constexpr int reportHeight = 7650;
 constexpr int barLeft = 4320;
 constexpr int barWidth = 5760;
 constexpr int barHeight = 255;
-constexpr int buttonWidth = 1800;
+constexpr int buttonWidth = 1560;
 constexpr int buttonHeight = 375;
 constexpr int buttonGap = 120;
 
@@ -185,18 +186,26 @@ void ScoreReport::buildControls()
         {&m_cmIncorrect, "cmIncorrect", "Review In&correct", &ScoreReport::reviewIncorrect},
         {nullptr, "cmItem", "&Item Review", &ScoreReport::itemReview},
         {nullptr, "cmMain", "&Main Menu", &ScoreReport::mainMenu},
+        {nullptr, "cmPractice", "&Weak Areas", &ScoreReport::practiceRequested},
+        {&m_cmPrint, "cmPrint", "&Print", nullptr},
     };
-    const int rowWidth = 4 * buttonWidth + 3 * buttonGap;
+    const int count = int(std::size(buttons));
+    const int rowWidth = count * buttonWidth + (count - 1) * buttonGap;
     int left = (reportWidth - rowWidth) / 2;
     for (const auto &entry : buttons) {
         auto *button = new QPushButton(QString::fromLatin1(entry.caption), this);
         button->setObjectName(QString::fromLatin1(entry.name));
         button->setGeometry(twips(left), twips(7110), twips(buttonWidth), twips(buttonHeight));
-        connect(button, &QPushButton::clicked, this, entry.clicked);
+        if (entry.clicked)
+            connect(button, &QPushButton::clicked, this, entry.clicked);
         if (entry.button)
             *entry.button = button;
         left += buttonWidth + buttonGap;
     }
+    auto *output = new QMenu(m_cmPrint);
+    output->addAction(QStringLiteral("&Print..."), this, &ScoreReport::printRequested);
+    output->addAction(QStringLiteral("Save as P&DF..."), this, &ScoreReport::pdfRequested);
+    m_cmPrint->setMenu(output);
 }
 
 void ScoreReport::DrawScoreBox(int rows)

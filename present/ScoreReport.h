@@ -31,6 +31,10 @@ Q_SIGNALS:
     void itemReviewRequested();
     // The candidate confirmed ending the session; the app closes the test's windows.
     void mainMenuRequested();
+    // The report on paper or in a PDF file, and a Custom test of the weak objectives.
+    void printRequested();
+    void pdfRequested();
+    void practiceRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -57,4 +61,5 @@ private:
     QLabel *m_piScore = nullptr;
     QTreeWidget *m_lvObjScore = nullptr;
     QPushButton *m_cmIncorrect = nullptr;
+    QPushButton *m_cmPrint = nullptr;
 };

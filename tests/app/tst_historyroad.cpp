@@ -1,0 +1,166 @@
+#include "BankBuilder.h"
+#include "FakeClock.h"
+#include "FakeMessageBoxes.h"
+#include "NextModal.h"
+#include "Widgets.h"
+#include "app/AppContext.h"
+#include "app/HistoryCommands.h"
+#include "app/MainWindow.h"
+#include "app/ReadyWindow.h"
+#include "app/StartWindow.h"
+#include "app/TestRoad.h"
+#include "engine/Selection.h"
+#include "history/HistoryStore.h"
+#include "present/ScoreReport.h"
+#include "testwindow/TestWindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+// Graded tests go into the history; the history window shows them and sets up a Custom
+// test of the weakest objective; a history that cannot be opened leaves the tests alone.
+class HistoryRoadTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void recordShowAndPractise();
+    void damagedHistoryLetsTheTestGoOn();
+
+private:
+    // A Study test with the questions of objective 1 answered right, the rest not at all,
+    // graded and left at its score report.
+    void takeStudyTest();
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<FakeClock> m_clock;
+    std::unique_ptr<FakeMessageBoxes> m_boxes;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_main;
+    TestRoad *m_road = nullptr;
+};
+
+void HistoryRoadTest::init()
+{
+    m_clock = std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
+    m_boxes = std::make_unique<FakeMessageBoxes>();
+    m_context = std::make_unique<AppContext>();
+    m_context->bank =
+        BankBuilder().objectives(2).questions(1, 2).questions(2, 2).examQuestions(4, 60).bank();
+    m_context->historyPath = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()));
+    m_main = std::make_unique<MainWindow>();
+    m_main->BuildMenu();
+    m_road = new TestRoad(*m_context, *m_main, u"Ada"_qs);
+    new HistoryCommands(*m_context, *m_main, *m_road, u"Ada"_qs);
+    m_main->resize(1024, 768);
+    m_main->show();
+    m_road->showStart();
+}
+
+void HistoryRoadTest::cleanup()
+{
+    m_main.reset();
+    m_context.reset();
+    m_boxes.reset();
+    m_clock.reset();
+}
+
+void HistoryRoadTest::takeStudyTest()
+{
+    TestState &state = m_context->state;
+    QTest::mouseClick(m_road->startWindow()->findChild<QPushButton *>(u"cmStudy"_qs),
+                      Qt::LeftButton);
+    QTest::mouseClick(m_road->readyWindow()->findChild<QPushButton *>(u"cmStart"_qs),
+                      Qt::LeftButton);
+    TestWindow *test = m_road->testWindow();
+    for (int item = 1; item <= state.testLength; ++item) {
+        state.curItem = item;
+        test->GoToItem(item);
+        const int q = GetQueID(state, item);
+        if (m_context->bank.questions[q].objectiveNo != 1)
+            continue;
+        const int position = int(std::find(state.ansOrder[q].begin(), state.ansOrder[q].end(), 1) -
+                                 state.ansOrder[q].begin()) +
+                             1;
+        QTest::mouseClick(element<QRadioButton>(test, u"opChc"_qs, position), Qt::LeftButton);
+    }
+    m_clock->advanceSecs(300);
+    test->endTest();
+    QVERIFY(m_road->scoreReport() && m_road->scoreReport()->isVisible());
+    QCOMPARE(state.correctCount, 2);
+}
+
+void HistoryRoadTest::recordShowAndPractise()
+{
+    // Nothing is opened before the first graded test.
+    QVERIFY(!QFile::exists(m_context->historyPath));
+    takeStudyTest();
+    m_boxes->answerNext(MessageButton::Yes);
+    QTest::mouseClick(m_road->scoreReport()->findChild<QPushButton *>(u"cmMain"_qs),
+                      Qt::LeftButton);
+    takeStudyTest();
+
+    HistoryStore store(m_context->historyPath);
+    QVERIFY(store.open());
+    const QList<Attempt> attempts = store.attempts();
+    QCOMPARE(attempts.size(), 2);
+    QCOMPARE(attempts[1].secondsUsed(), 300);
+    QCOMPARE(attempts[1].scaledScore, 500);
+    QCOMPARE(store.items(attempts[1].id).size(), 4);
+
+    QString opened;
+    int attemptRows = 0;
+    QString weakest;
+    onNextModal(this, opened, [&](QWidget *window) {
+        attemptRows = window->findChild<QTreeWidget *>(u"lvAttempts"_qs)->topLevelItemCount();
+        weakest = window->findChild<QTreeWidget *>(u"lvTrends"_qs)->topLevelItem(0)->text(0);
+        QTest::mouseClick(window->findChild<QPushButton *>(u"cmPractice"_qs), Qt::LeftButton);
+    });
+    m_main->menuItem(u"keyHistory"_qs)->trigger();
+    QCOMPARE(opened, u"frmHistory"_qs);
+    QCOMPARE(attemptRows, 2);
+    QCOMPARE(weakest, u"Objective 2"_qs);
+
+    // The report was left for a Custom test of objective 2 alone.
+    const TestState &state = m_context->state;
+    QVERIFY(m_road->readyWindow()->isVisible());
+    QVERIFY(!m_road->startWindow()->isVisible());
+    QVERIFY(!m_road->scoreReport() || !m_road->scoreReport()->isVisible());
+    QCOMPARE(state.testMode, int(CustomMode));
+    QCOMPARE(state.testLength, 2);
+    for (int item = 1; item <= state.testLength; ++item)
+        QCOMPARE(m_context->bank.questions[GetQueID(state, item)].objectiveNo, 2);
+    QCOMPARE(m_boxes->unexpected, 0);
+}
+
+void HistoryRoadTest::damagedHistoryLetsTheTestGoOn()
+{
+    QFile file(m_context->historyPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, '\x7f'));
+    file.close();
+
+    takeStudyTest();
+    m_boxes->answerNext(MessageButton::Yes);
+    QTest::mouseClick(m_road->scoreReport()->findChild<QPushButton *>(u"cmMain"_qs),
+                      Qt::LeftButton);
+    takeStudyTest();
+    QCOMPARE(m_boxes->shown.size(), 2); // one about the history, one ending the first session
+    QCOMPARE(m_boxes->shown[0].title, u"Test History"_qs);
+
+    // Weak Areas goes by the test on screen.
+    QTest::mouseClick(m_road->scoreReport()->findChild<QPushButton *>(u"cmPractice"_qs),
+                      Qt::LeftButton);
+    QVERIFY(m_road->readyWindow()->isVisible());
+    QCOMPARE(m_context->state.testLength, 2);
+}
+
+QTEST_MAIN(HistoryRoadTest)
+#include "tst_historyroad.moc"
