@@ -3,6 +3,7 @@
 #include "common/MessageBoxes.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
+#include "present/ScreenFit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -66,7 +67,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frMain"));
     setWindowTitle(QStringLiteral("Quendra"));
-    setMinimumSize(minimumWidth, minimumHeight);
+    applyMinimumSize();
 
     m_screenArea = new QWidget(this);
     m_screenArea->setObjectName(QStringLiteral("mdiArea"));
@@ -76,13 +77,34 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     buildStatusBar();
 }
 
+void MainWindow::applyMinimumSize()
+{
+    // The minimum holds for the whole window, its frame included, and no more than the
+    // screen can show.
+    setMinimumSize((QSize(minimumWidth, minimumHeight) - windowFrameAllowance())
+                       .boundedTo(roomOnScreen(this)));
+}
+
+// The window manager's frame is known once it has shown or placed the window.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    applyMinimumSize();
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    applyMinimumSize();
+    QMainWindow::moveEvent(event);
+}
+
 void MainWindow::showCentred()
 {
     if (const QScreen *where = screen()) {
-        const QRect available = where->availableGeometry();
-        resize(QSize(1024, 768).boundedTo(available.size()).expandedTo(minimumSize()));
-        QRect place(QPoint(), frameGeometry().size());
-        place.moveCenter(available.center());
+        const QSize frame = windowFrameAllowance();
+        resize((QSize(1024, 768) - frame).boundedTo(roomOnScreen(this)).expandedTo(minimumSize()));
+        QRect place(QPoint(), size() + frame);
+        place.moveCenter(where->availableGeometry().center());
         move(place.topLeft());
     }
     show();

@@ -1,5 +1,6 @@
 #include "present/ScreenFit.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QRect>
 #include <QScreen>
@@ -9,21 +10,31 @@
 
 namespace {
 
-// Room the window manager's frame and title bar take around a window.
-constexpr int frameAllowanceWidth = 16;
-constexpr int frameAllowanceHeight = 48;
+constexpr int usualFrameWidth = 16;
+constexpr int usualFrameHeight = 48;
+
+} // namespace
+
+QSize windowFrameAllowance()
+{
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        const QSize frame = window->frameGeometry().size() - window->geometry().size();
+        if (frame.width() > 0 || frame.height() > 0)
+            return frame;
+    }
+    return {usualFrameWidth, usualFrameHeight};
+}
 
 QSize roomOnScreen(const QWidget *window)
 {
     const QScreen *screen = window->screen();
     if (!screen)
         return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
-    const QSize available = screen->availableGeometry().size();
-    return {qMax(1, available.width() - frameAllowanceWidth),
-            qMax(1, available.height() - frameAllowanceHeight)};
+    const QSize available = screen->availableGeometry().size() - windowFrameAllowance();
+    return {qMax(1, available.width()), qMax(1, available.height())};
 }
-
-} // namespace
 
 void setFixedSizeWithinScreen(QWidget *window, const QSize &size)
 {
