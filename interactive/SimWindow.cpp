@@ -103,6 +103,9 @@ SimWindow::SimWindow(const QuestionBank &bank, TestState &state, SimSession sess
 
     placeControls();
     showSession();
+    // The candidate is asked to begin with task 1.
+    if (m_lbTask.size() > 1 && m_lbTask[1]->isEnabled())
+        m_lbTask[1]->setFocus();
 }
 
 void SimWindow::buildTaskColumn()
@@ -337,7 +340,7 @@ bool SimWindow::eventFilter(QObject *watched, QEvent *event)
         taskLabel = nullptr;
     if (taskLabel && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         // A label draws no focus of its own: a heavier border shows it.
-        taskLabel->setLineWidth(event->type() == QEvent::FocusIn ? 3 : 1);
+        taskLabel->setLineWidth(event->type() == QEvent::FocusIn ? 2 : 1);
         return false;
     }
     if (taskLabel && event->type() == QEvent::KeyPress) {
