@@ -100,6 +100,7 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
     new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));
+    placeLowOnScreen(this);
 }
 
 void GraphicalDndWindow::okClicked()

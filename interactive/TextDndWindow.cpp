@@ -159,6 +159,7 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
 
     setFixedSizeWithinScreen(this,
                              QSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600)));
+    placeLowOnScreen(this);
 }
 
 void TextDndWindow::okClicked()

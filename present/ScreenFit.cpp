@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int usualFrameWidth = 16;
@@ -75,4 +77,21 @@ void setFixedSizeWithinScreen(QWidget *window, const QSize &size)
     shown = shown.boundedTo(room);
     area->setGeometry(QRect(QPoint(0, 0), shown));
     window->setFixedSize(shown);
+}
+
+void placeLowOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QSize framed = window->size() + windowFrameAllowance();
+    const QWidget *owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    const int centre = owner ? owner->frameGeometry().center().x() : available.center().x();
+    const int left = std::clamp(
+        centre - framed.width() / 2, available.left(),
+        std::max(available.left(), available.left() + available.width() - framed.width()));
+    const int top =
+        std::max(available.top(), available.top() + available.height() - framed.height());
+    window->move(left, top);
 }

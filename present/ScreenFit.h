@@ -15,3 +15,7 @@ QSize roomOnScreen(const QWidget *window);
 // very many rows or a very large picture), they move into a scrolling area that fills the
 // window, so that every one of them can still be reached.
 void setFixedSizeWithinScreen(QWidget *window, const QSize &size);
+
+// Moves a window centred across its owner, as low as the screen's available area allows,
+// so that the top of the owner (where the question is) stays in view where there is room.
+void placeLowOnScreen(QWidget *window);
