@@ -61,6 +61,9 @@ DndKeyboard::DndKeyboard(QWidget *window) : QObject(window)
     }
     if (auto *ok = window->findChild<QWidget *>(QStringLiteral("cmOK")))
         QWidget::setTabOrder(previous, ok);
+    // Not the scrolling area a large window may get: the answer starts at the first item.
+    if (!items.isEmpty())
+        items.first()->setFocus();
 }
 
 void DndKeyboard::pickUp(DndSourceLabel *item)
