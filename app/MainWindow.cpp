@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -67,12 +68,18 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frMain"));
     setWindowTitle(QStringLiteral("Quendra"));
-    applyMinimumSize();
-
-    m_screenArea = new QWidget(this);
+    m_screenArea = new QWidget;
     m_screenArea->setObjectName(QStringLiteral("mdiArea"));
     m_screenArea->installEventFilter(this);
-    setCentralWidget(m_screenArea);
+    // On a screen smaller than the design (a high scale factor) the screens keep their
+    // design size and scroll instead of overlapping or being cut off.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("mdiScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(m_screenArea);
+    setCentralWidget(scroller);
+    applyMinimumSize();
 
     buildStatusBar();
 }
@@ -81,8 +88,10 @@ void MainWindow::applyMinimumSize()
 {
     // The minimum holds for the whole window, its frame included, and no more than the
     // screen can show.
-    setMinimumSize((QSize(minimumWidth, minimumHeight) - windowFrameAllowance())
-                       .boundedTo(roomOnScreen(this)));
+    const QSize design = QSize(minimumWidth, minimumHeight) - windowFrameAllowance();
+    setMinimumSize(design.boundedTo(roomOnScreen(this)));
+    m_screenArea->setMinimumSize(design.width(), design.height() - menuBar()->sizeHint().height() -
+                                                     statusBar()->sizeHint().height());
 }
 
 // The window manager's frame is known once it has shown or placed the window.
