@@ -1,6 +1,9 @@
 #include "DeferredIconStyle.h"
 
+#include <QPainter>
+#include <QPen>
 #include <QPointer>
+#include <QStyleOption>
 
 DeferredIconEngine::DeferredIconEngine(std::function<QIcon()> load)
     : m_shared(std::make_shared<Shared>(Shared{std::move(load), std::nullopt}))
@@ -57,4 +60,20 @@ QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption *
     return QIcon(new DeferredIconEngine([base = QPointer<QStyle>(baseStyle()), which] {
         return base ? base->standardIcon(which) : QIcon();
     }));
+}
+
+void DeferredIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                      QPainter *painter, const QWidget *widget) const
+{
+    const bool focusFrame = element == PE_FrameFocusRect;
+    if (!focusFrame)
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    const bool focusedButton = element == PE_PanelButtonCommand && (option->state & State_HasFocus);
+    if (!focusFrame && !focusedButton)
+        return;
+    painter->save();
+    painter->setPen(QPen(option->palette.color(QPalette::Highlight), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
+    painter->restore();
 }

@@ -37,9 +37,13 @@ private:
 // The application's style, with the menu bar's overflow arrow loaded when it is first shown.
 // Every menu bar makes that arrow as it is built, and its picture file is the one picture
 // start-up would otherwise read, which first looks up every picture format the system has.
+// The control with the keyboard focus gets a solid outline, which someone working with the
+// keyboard alone can see at a glance.
 class DeferredIconStyle : public QProxyStyle
 {
 public:
     QIcon standardIcon(StandardPixmap which, const QStyleOption *option = nullptr,
+                       const QWidget *widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
 };

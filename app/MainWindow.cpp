@@ -3,6 +3,7 @@
 #include "common/MessageBoxes.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
+#include "present/ScreenFit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -66,23 +68,52 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frMain"));
     setWindowTitle(QStringLiteral("Quendra"));
-    setMinimumSize(minimumWidth, minimumHeight);
-
-    m_screenArea = new QWidget(this);
+    m_screenArea = new QWidget;
     m_screenArea->setObjectName(QStringLiteral("mdiArea"));
     m_screenArea->installEventFilter(this);
-    setCentralWidget(m_screenArea);
+    // On a screen smaller than the design (a high scale factor) the screens keep their
+    // design size and scroll instead of overlapping or being cut off.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("mdiScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(m_screenArea);
+    setCentralWidget(scroller);
+    applyMinimumSize();
 
     buildStatusBar();
+}
+
+void MainWindow::applyMinimumSize()
+{
+    // The minimum holds for the whole window, its frame included, and no more than the
+    // screen can show.
+    const QSize design = QSize(minimumWidth, minimumHeight) - windowFrameAllowance();
+    setMinimumSize(design.boundedTo(roomOnScreen(this)));
+    m_screenArea->setMinimumSize(design.width(), design.height() - menuBar()->sizeHint().height() -
+                                                     statusBar()->sizeHint().height());
+}
+
+// The window manager's frame is known once it has shown or placed the window.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    applyMinimumSize();
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    applyMinimumSize();
+    QMainWindow::moveEvent(event);
 }
 
 void MainWindow::showCentred()
 {
     if (const QScreen *where = screen()) {
-        const QRect available = where->availableGeometry();
-        resize(QSize(1024, 768).boundedTo(available.size()).expandedTo(minimumSize()));
-        QRect place(QPoint(), frameGeometry().size());
-        place.moveCenter(available.center());
+        const QSize frame = windowFrameAllowance();
+        resize((QSize(1024, 768) - frame).boundedTo(roomOnScreen(this)).expandedTo(minimumSize()));
+        QRect place(QPoint(), size() + frame);
+        place.moveCenter(where->availableGeometry().center());
         move(place.topLeft());
     }
     show();

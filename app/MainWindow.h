@@ -60,8 +60,11 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    void applyMinimumSize();
     QMenu *addTopLevelMenu(const QString &key, const QString &caption);
     QAction *addItem(QMenu *menu, const QString &key, const QString &caption,
                      const QKeySequence &shortcut = {}, const QString &iconKey = {});

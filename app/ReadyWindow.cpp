@@ -1,5 +1,6 @@
 #include "ReadyWindow.h"
 
+#include "app/EnterKey.h"
 #include "app/LogoLabel.h"
 #include "app/UserName.h"
 #include "common/Twips.h"
@@ -8,6 +9,7 @@
 #include "moduledb/QuestionBank.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
@@ -105,6 +107,8 @@ ReadyWindow::ReadyWindow(const QuestionBank &bank, const TestState &state, const
     cmMain->setGeometry(twips(buttonsLeft + buttonWidth + 240), twips(60), twips(buttonWidth),
                         twips(450));
     cmStart->setDefault(true);
+    // The screen's focus goes to Start Test, not to the read-only box above it.
+    setFocusProxy(cmStart);
     connect(cmStart, &QPushButton::clicked, this, [this] {
         hide();
         Q_EMIT startRequested();
@@ -148,4 +152,10 @@ void ReadyWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     m_heading.setText(QStringLiteral("Get Ready, ") + firstName(m_userName) + QStringLiteral("!"));
     Q_EMIT activated();
+}
+
+void ReadyWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressOnEnter(this, event, findChild<QPushButton *>(QStringLiteral("cmStart"))))
+        QWidget::keyPressEvent(event);
 }

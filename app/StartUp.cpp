@@ -29,7 +29,8 @@ std::optional<ScreenInfo> screenOf(const QWidget *window)
     const QScreen *screen = window->screen();
     if (!screen)
         return std::nullopt;
-    return ScreenInfo{screen->geometry().width(), screen->geometry().height(), screen->depth()};
+    return ScreenInfo{screen->geometry().width(), screen->geometry().height(), screen->depth(),
+                      screen->devicePixelRatio()};
 }
 
 bool GetDisplay(const std::optional<ScreenInfo> &screen)
@@ -39,7 +40,10 @@ bool GetDisplay(const std::optional<ScreenInfo> &screen)
                          QStringLiteral("Procedure Name: GetDisplay")});
         return false;
     }
-    if (screen->width >= 800 && screen->height >= 600 && screen->bitsPerPixel >= 8)
+    // A scaled desktop still has all its pixels: 1280 x 1024 at 200 % is 640 x 512 scaled.
+    const auto devicePixels = [&](int scaled) { return qRound(scaled * screen->devicePixelRatio); };
+    if (devicePixels(screen->width) >= 800 && devicePixels(screen->height) >= 600 &&
+        screen->bitsPerPixel >= 8)
         return true;
     showMessage(QStringLiteral("Incorrect Display Settings!"),
                 QStringLiteral("Sorry! Quendra requires minimum display of 800x600 pixels and 256 "

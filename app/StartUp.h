@@ -17,18 +17,21 @@ class QLockFile;
 class QWidget;
 class SplashWindow;
 
-// What the display check reads of the screen.
+// What the display check reads of the screen: its size in the scaled pixels windows are
+// laid out in, and how many of the screen's own pixels make one of them.
 struct ScreenInfo
 {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 0;
+    double devicePixelRatio = 1.0;
 };
 
 // The screen the window is on; nothing when there is no screen at all.
 std::optional<ScreenInfo> screenOf(const QWidget *window);
 
-// The display check: at least 800 x 600 pixels and 256 colours, else the warning box.
+// The display check: at least 800 x 600 of the screen's own pixels and 256 colours, else
+// the warning box.
 // Without a screen to read, the error report of GetDisplay; the check then fails.
 bool GetDisplay(const std::optional<ScreenInfo> &screen);
 

@@ -1,5 +1,6 @@
 #include "StartWindow.h"
 
+#include "app/EnterKey.h"
 #include "app/LogoLabel.h"
 #include "common/MessageBoxes.h"
 #include "common/Twips.h"
@@ -8,6 +9,7 @@
 #include "moduledb/QuestionBank.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -70,6 +72,7 @@ StartWindow::StartWindow(const QuestionBank &bank, TestState &state, const QStri
     // Alt+X is the menu's Exit shortcut too; the button leaves the key to the menu, which runs
     // the same command, so that the two do not cancel each other out.
     findChild<QPushButton *>(QStringLiteral("cmExit"))->setShortcut(QKeySequence());
+    setFocusProxy(findChild<QPushButton *>(QStringLiteral("cmStudy")));
 }
 
 void StartWindow::addMode(const QString &frameName, const QString &buttonName,
@@ -122,4 +125,10 @@ void StartWindow::custom()
 {
     hide();
     Q_EMIT customRequested();
+}
+
+void StartWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressOnEnter(this, event, nullptr))
+        QWidget::keyPressEvent(event);
 }

@@ -28,6 +28,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void addMode(const QString &frameName, const QString &buttonName, const QString &caption,

@@ -3,6 +3,7 @@
 #include "common/ErrorReport.h"
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
+#include "interactive/DndKeyboard.h"
 #include "interactive/DndSourceLabel.h"
 #include "interactive/DndTargetLabel.h"
 #include "interactive/ModulePicture.h"
@@ -96,8 +97,10 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
     cmOK->setGeometry((windowWidth - twips(okWidth)) / 2, contentBottom + twips(240),
                       twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &GraphicalDndWindow::okClicked);
+    new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));
+    placeLowOnScreen(this);
 }
 
 void GraphicalDndWindow::okClicked()

@@ -9,6 +9,7 @@
 #include "present/ScreenFit.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -102,6 +103,9 @@ SimWindow::SimWindow(const QuestionBank &bank, TestState &state, SimSession sess
 
     placeControls();
     showSession();
+    // The candidate is asked to begin with task 1.
+    if (m_lbTask.size() > 1 && m_lbTask[1]->isEnabled())
+        m_lbTask[1]->setFocus();
 }
 
 void SimWindow::buildTaskColumn()
@@ -126,6 +130,9 @@ void SimWindow::buildTaskColumn()
         label->setAlignment(Qt::AlignCenter);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setFont(bold);
+        label->setAccessibleName(t == 0 ? QStringLiteral("Task overview")
+                                        : QStringLiteral("Task %1").arg(t));
+        label->setFocusPolicy(Qt::StrongFocus);
         label->setGeometry(
             twipsRect(margin, taskTop + t * (taskSize + taskGap), taskSize, taskSize));
         label->installEventFilter(this);
@@ -328,12 +335,28 @@ bool SimWindow::eventFilter(QObject *watched, QEvent *event)
         placeConsole();
         return false;
     }
+    auto *taskLabel = qobject_cast<QLabel *>(watched);
+    if (taskLabel && !m_lbTask.contains(taskLabel))
+        taskLabel = nullptr;
+    if (taskLabel && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // A label draws no focus of its own: a heavier border shows it.
+        taskLabel->setLineWidth(event->type() == QEvent::FocusIn ? 2 : 1);
+        return false;
+    }
+    if (taskLabel && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        if (taskLabel->isEnabled())
+            taskClicked(taskLabel->property("index").toInt());
+        return true;
+    }
     if (event->type() != QEvent::MouseButtonPress)
         return AnswerDialog::eventFilter(watched, event);
     // Events reach the filter even while a label is disabled.
-    if (auto *label = qobject_cast<QLabel *>(watched); label && m_lbTask.contains(label)) {
-        if (label->isEnabled())
-            taskClicked(label->property("index").toInt());
+    if (taskLabel) {
+        if (taskLabel->isEnabled())
+            taskClicked(taskLabel->property("index").toInt());
         return true;
     }
     if (watched == m_lbOutput || watched == m_lbPrompt || watched == m_svPort->viewport() ||

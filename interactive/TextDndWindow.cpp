@@ -2,6 +2,7 @@
 
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
+#include "interactive/DndKeyboard.h"
 #include "interactive/DndSourceLabel.h"
 #include "interactive/DndTargetLabel.h"
 #include "interactive/SaveDnDAns.h"
@@ -154,9 +155,11 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
     cmOK->setDefault(true);
     cmOK->setGeometry(twips(okLeft), frameHeight + twips(240), twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &TextDndWindow::okClicked);
+    new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this,
                              QSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600)));
+    placeLowOnScreen(this);
 }
 
 void TextDndWindow::okClicked()

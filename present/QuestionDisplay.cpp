@@ -304,6 +304,7 @@ void showChoices(const QuestionBank &bank, const TestState &state, QuestionContr
                     selector = check;
                 }
                 selector->setText(letter);
+                selector->setAccessibleName(letter + u' ' + label->text());
                 selector->move(selector->x(), label->y());
                 selector->setEnabled(state.testActive);
                 label->setVisible(true);

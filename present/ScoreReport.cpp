@@ -142,10 +142,12 @@ void ScoreReport::buildControls()
     auto *lb1000 = addLabel(faReport, QStringLiteral("lb1000"), QStringLiteral("1000"),
                             barLeft + barWidth - 900, 1500, 900, 240);
     lb1000->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_piPassScore = addLabel(faReport, QStringLiteral("piPassScore"), QString(), barLeft, 1770,
-                             barWidth, barHeight);
-    m_piScore = addLabel(faReport, QStringLiteral("piScore"), QString(), barLeft, 2130, barWidth,
+    // Each bar beside its own label: the score's beside "Your Score:", the passing score's
+    // beside "Passing Score:", so that a short score bar never reads as the candidate's.
+    m_piScore = addLabel(faReport, QStringLiteral("piScore"), QString(), barLeft, 1770, barWidth,
                          barHeight);
+    m_piPassScore = addLabel(faReport, QStringLiteral("piPassScore"), QString(), barLeft, 2130,
+                             barWidth, barHeight);
 
     addLine(faReport, 2760, frameWidth);
 
@@ -233,12 +235,15 @@ void ScoreReport::DrawScoreBox(int rows)
     m_lbScore->setText(scoreText(m_state));
     m_lbPassingScore->setText(QString::number(m_state.passScore));
     drawBar(m_piPassScore, m_state.passScore, passingBarBlue);
+    m_piPassScore->setAccessibleName(
+        QStringLiteral("Passing score: %1 of 1000").arg(m_state.passScore));
 
     const GradeDisplay grade = gradeDisplay(m_state.scaledScore, m_state.passScore);
     m_lbGrade->setText(grade.text);
     setTextColour(m_lbGrade, grade.colour);
     m_cmIncorrect->setEnabled(grade.reviewIncorrectEnabled);
     drawBar(m_piScore, m_state.scaledScore, grade.colour);
+    m_piScore->setAccessibleName(QStringLiteral("Your score: %1 of 1000").arg(m_state.scaledScore));
 
     show();
 }

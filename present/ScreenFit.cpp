@@ -1,5 +1,6 @@
 #include "present/ScreenFit.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QRect>
 #include <QScreen>
@@ -7,23 +8,35 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
-// Room the window manager's frame and title bar take around a window.
-constexpr int frameAllowanceWidth = 16;
-constexpr int frameAllowanceHeight = 48;
+constexpr int usualFrameWidth = 16;
+constexpr int usualFrameHeight = 48;
+
+} // namespace
+
+QSize windowFrameAllowance()
+{
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        const QSize frame = window->frameGeometry().size() - window->geometry().size();
+        if (frame.width() > 0 || frame.height() > 0)
+            return frame;
+    }
+    return {usualFrameWidth, usualFrameHeight};
+}
 
 QSize roomOnScreen(const QWidget *window)
 {
     const QScreen *screen = window->screen();
     if (!screen)
         return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
-    const QSize available = screen->availableGeometry().size();
-    return {qMax(1, available.width() - frameAllowanceWidth),
-            qMax(1, available.height() - frameAllowanceHeight)};
+    const QSize available = screen->availableGeometry().size() - windowFrameAllowance();
+    return {qMax(1, available.width()), qMax(1, available.height())};
 }
-
-} // namespace
 
 void setFixedSizeWithinScreen(QWidget *window, const QSize &size)
 {
@@ -64,4 +77,21 @@ void setFixedSizeWithinScreen(QWidget *window, const QSize &size)
     shown = shown.boundedTo(room);
     area->setGeometry(QRect(QPoint(0, 0), shown));
     window->setFixedSize(shown);
+}
+
+void placeLowOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QSize framed = window->size() + windowFrameAllowance();
+    const QWidget *owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    const int centre = owner ? owner->frameGeometry().center().x() : available.center().x();
+    const int left = std::clamp(
+        centre - framed.width() / 2, available.left(),
+        std::max(available.left(), available.left() + available.width() - framed.width()));
+    const int top =
+        std::max(available.top(), available.top() + available.height() - framed.height());
+    window->move(left, top);
 }

@@ -29,7 +29,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -397,6 +399,33 @@ void TestWindow::showItem(int item)
     for (qsizetype p = 1; p < m_controls.txTI.size(); ++p)
         m_controls.txTI[p]->installEventFilter(this);
     ReadAnswer(m_state.curQ);
+    orderFocus();
+}
+
+void TestWindow::orderFocus()
+{
+    // The answer controls in reading order, then the question area to scroll it.
+    QList<QWidget *> answers;
+    for (QWidget *control : m_controls.questionArea->findChildren<QWidget *>()) {
+        if ((qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control)) &&
+            control->isVisibleTo(this) && control->isEnabled())
+            answers.append(control);
+    }
+    std::sort(answers.begin(), answers.end(), [](const QWidget *a, const QWidget *b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    // Tab follows reading order: the heading's controls, the answers, the buttons below.
+    QList<QWidget *> chain = {m_ckMark, m_cmGoto, m_cmList};
+    chain += answers;
+    chain += {m_controls.svTest, m_cmPrevious, m_cmNext,   m_cmDiagram,
+              m_cmExhibit,       m_cmTask,     m_cmAnswer, m_cmEnd};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    // A new item starts at its first answer, or at the button that opens its answer window.
+    if (!answers.isEmpty())
+        answers.first()->setFocus();
+    else if (m_cmTask->isEnabled())
+        m_cmTask->setFocus();
 }
 
 void TestWindow::ShowButtons(int item)

@@ -79,6 +79,7 @@ private:
     void setInstruction(const QString &text);
     // Draws an item with its stored answer.
     void showItem(int item);
+    void orderFocus();
     // Removes the item on screen and draws curItem.
     void redraw(bool refresh);
     void leaveForList();

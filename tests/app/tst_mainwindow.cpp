@@ -2,10 +2,12 @@
 #include "app/DeferredIconStyle.h"
 #include "app/MainWindow.h"
 #include "engine/TestState.h"
+#include "present/ScreenFit.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -145,10 +147,19 @@ private Q_SLOTS:
         const QRect area = m_window->screenArea()->rect();
         QVERIFY(qAbs(start->geometry().center().x() - area.center().x()) <= 1);
         QVERIFY(start->y() > 0 && start->geometry().center().y() < area.center().y());
-        // Dragged below its minimum, the frame stops there.
+        // Dragged below its minimum, the frame stops there: 800 x 600 with its border.
         m_window->resize(500, 400);
-        QCOMPARE(m_window->size(), QSize(800, 600));
+        QCOMPARE(m_window->size() + windowFrameAllowance(), QSize(800, 600));
         QCOMPARE(result->y(), 0);
+    }
+
+    // On the smallest screen the program accepts (the offscreen one is 800 x 600), the frame
+    // and its border fit the available area.
+    void frameAndBorderFitTheScreen()
+    {
+        m_window->showCentred();
+        const QRect framed(m_window->pos(), m_window->size() + windowFrameAllowance());
+        QVERIFY(m_window->screen()->availableGeometry().contains(framed));
     }
 
     void theExitQuestion_data()

@@ -58,6 +58,10 @@ private Q_SLOTS:
         QTest::newRow("1024 x 480") << std::optional(ScreenInfo{1024, 480, 32}) << tooSmall;
         QTest::newRow("799 wide") << std::optional(ScreenInfo{799, 600, 32}) << tooSmall;
         QTest::newRow("599 high") << std::optional(ScreenInfo{800, 599, 32}) << tooSmall;
+        QTest::newRow("640 x 512 scaled at 200 %")
+            << std::optional(ScreenInfo{640, 512, 24, 2.0}) << QList<MessageBoxRequest>();
+        QTest::newRow("532 x 400 scaled at 150 %")
+            << std::optional(ScreenInfo{532, 400, 24, 1.5}) << tooSmall;
         QTest::newRow("16 colours") << std::optional(ScreenInfo{800, 600, 4}) << tooSmall;
         QTest::newRow("no screen") << std::optional<ScreenInfo>()
                                    << QList{errorReportBox({u"No display could be found."_s, 0,

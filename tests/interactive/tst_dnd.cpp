@@ -69,6 +69,17 @@ QColor background(const QLabel *label)
                                        : QColor(Qt::transparent);
 }
 
+// Picks up item i and places it on target j from the keyboard, each by its focus.
+void place(QWidget *window, int i, int j)
+{
+    QWidget *item = element<QWidget>(window, u"lbSrc"_s, i);
+    item->setFocus();
+    QTest::keyClick(item, Qt::Key_Space);
+    QWidget *on = target(window, j);
+    on->setFocus();
+    QTest::keyClick(on, Qt::Key_Return);
+}
+
 void clickOk(QWidget *window)
 {
     QTest::mouseClick(window->findChild<QPushButton *>(u"cmOK"_s), Qt::LeftButton);
@@ -89,6 +100,8 @@ private Q_SLOTS:
     void onlyItemsDropAndOnlyOkCloses();
     void okRecordsTheDrops_data();
     void okRecordsTheDrops();
+    void keyboardStoresWhatTheMouseStores_data();
+    void keyboardStoresWhatTheMouseStores();
     void readOnly_data();
     void readOnly();
     void unreadablePicture_data();
@@ -222,6 +235,70 @@ void TestDnd::okRecordsTheDrops()
     QCOMPARE(m_boxes->shown,
              (QList<MessageBoxRequest>{{u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
                                         MessageIcon::Information, MessageButtons::Ok}}));
+}
+
+void TestDnd::keyboardStoresWhatTheMouseStores_data()
+{
+    // Steps: "i>j" puts item i on target j, "-j" empties target j (keyboard only).
+    QTest::addColumn<int>("q");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("graphical, refilled")
+        << int(graphicalQ) << QStringList{u"1>1"_s, u"2>1"_s, u"1>3"_s} << 1;
+    QTest::newRow("graphical, keyed target emptied")
+        << int(graphicalQ) << QStringList{u"2>1"_s, u"1>3"_s, u"-3"_s} << -1;
+    QTest::newRow("graphical, wrong item emptied")
+        << int(graphicalQ) << QStringList{u"2>1"_s, u"3>2"_s, u"1>3"_s, u"-2"_s} << 1;
+    QTest::newRow("text, right") << int(textQ) << QStringList{u"3>1"_s, u"1>2"_s} << 1;
+    QTest::newRow("text, distractor filled")
+        << int(textQ) << QStringList{u"3>1"_s, u"1>2"_s, u"4>3"_s} << -1;
+    QTest::newRow("text, distractor emptied")
+        << int(textQ) << QStringList{u"3>1"_s, u"4>3"_s, u"1>2"_s, u"-3"_s} << 1;
+}
+
+void TestDnd::keyboardStoresWhatTheMouseStores()
+{
+    QFETCH(int, q);
+    QFETCH(QStringList, steps);
+    QFETCH(int, answer);
+    const std::unique_ptr<QDialog> byKeys = openWindow(q, true);
+    const std::unique_ptr<QDialog> byMouse = openWindow(q, true);
+    QWidget *keys = byKeys.get();
+    for (const QString &step : steps) {
+        if (step.startsWith(u'-')) {
+            QWidget *on = target(keys, step.mid(1).toInt());
+            on->setFocus();
+            QTest::keyClick(on, Qt::Key_Delete);
+            continue;
+        }
+        const int i = step.section(u'>', 0, 0).toInt();
+        const int j = step.section(u'>', 1, 1).toInt();
+        place(keys, i, j);
+        QVERIFY(drop(byMouse.get(), i, j));
+        QCOMPARE(target(keys, j)->text(), target(byMouse.get(), j)->text());
+        QCOMPARE(background(target(keys, j)), background(target(byMouse.get(), j)));
+    }
+    // Items, then targets, then OK in the focus chain.
+    QWidget *focus = element<QWidget>(keys, u"lbSrc"_s, 1);
+    QStringList chain;
+    for (int step = 0; step < 8; ++step, focus = focus->nextInFocusChain()) {
+        while (!(focus->focusPolicy() & Qt::TabFocus))
+            focus = focus->nextInFocusChain();
+        chain.append(focus->objectName() + focus->property("index").toString());
+    }
+    const QStringList expected =
+        q == graphicalQ ? QStringList{u"lbSrc1"_s, u"lbSrc2"_s, u"lbSrc3"_s, u"lbDes1"_s,
+                                      u"lbDes2"_s, u"lbDes3"_s, u"cmOK"_s,   u"lbSrc1"_s}
+                        : QStringList{u"lbSrc1"_s, u"lbSrc2"_s, u"lbSrc3"_s, u"lbSrc4"_s,
+                                      u"lbDes1"_s, u"lbDes2"_s, u"lbDes3"_s, u"cmOK"_s};
+    QCOMPARE(chain, expected);
+    clickOk(keys);
+    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+    if (!steps.join(u' ').contains(u'-')) {
+        m_state.answerRecs[q].answer = 0;
+        clickOk(byMouse.get());
+        QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+    }
 }
 
 void TestDnd::readOnly_data()

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void restartLosesTheProgress();
     void trailingSpaceInTheKeyNeverMatches();
     void windowFromTaskLabelToClose();
+    void keyboardAlone();
     void manyTasksStayOnScreenAndScroll();
 
 private:
@@ -182,6 +183,30 @@ void TestSim::windowFromTaskLabelToClose()
     QCOMPARE(boxes.shown,
              (QList<MessageBoxRequest>{{u"QuendraSim"_s, u"Your answer has been recorded."_s,
                                         MessageIcon::Information, MessageButtons::Ok}}));
+}
+
+void TestSim::keyboardAlone()
+{
+    FakeMessageBoxes boxes;
+    SimWindow window(m_bank, m_state, startSimSession(m_bank, m_state, simulationQ), QPixmap());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Tab reaches task 1 but never task 2, which is not open yet.
+    for (int tabs = 0; tabs < 10 && !taskLabel(&window, 1)->hasFocus(); ++tabs) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!taskLabel(&window, 2)->hasFocus());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(control<QLineEdit>(&window, u"txInput"_s)->hasFocus());
+    for (const QString &line : {u"enable"_s, u"configure terminal"_s, u"hostname Core1"_s})
+        type(&window, line);
+    auto *cmClose = control<QWidget>(&window, u"cmClose"_s);
+    for (int tabs = 0; tabs < 10 && !cmClose->hasFocus(); ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(cmClose, Qt::Key_Space);
+    QCOMPARE(m_state.answerRecs[simulationQ].answer, AnswerValue(1));
+    QVERIFY(!window.isVisible());
 }
 
 // 255 tasks, the most a module holds: the window stays within the screen and scrolls to
