@@ -178,12 +178,12 @@ void StartUp::setPaths()
     // An installed program, or a module on a read-only disc, cannot take the files it
     // unpacks: they go to the user's own folder, which is made for them.
     m_context.tableFolder = m_context.moduleFolder;
-    if (!m_settings.writable(m_context.tableFolder)) {
+    if (!m_settings.userFolder.isEmpty() && !m_settings.writable(m_context.tableFolder)) {
         m_context.tableFolder = moduleFolderOf(m_settings.userFolder);
         QDir().mkpath(m_context.tableFolder);
     }
     m_context.textFolder = m_context.programFolder;
-    if (!m_settings.writable(m_context.textFolder)) {
+    if (!m_settings.userFolder.isEmpty() && !m_settings.writable(m_context.textFolder)) {
         m_context.textFolder = m_settings.userFolder;
         QDir().mkpath(m_context.textFolder);
     }

@@ -73,7 +73,8 @@ struct StartUpSettings
     QString programFolder;
     // A module to open instead of the bundled one; its pictures and exhibits sit beside it.
     QString modulePath;
-    // Where the unpacked files go when the program or module folder cannot be written.
+    // Where the unpacked files go when the program or module folder cannot be written;
+    // without one they are written where they belong, or start-up says why not.
     QString userFolder;
     std::function<bool(const QString &folder)> writable = isWritableFolder;
     // The lock file that keeps a second copy of the program from starting.
