@@ -94,6 +94,12 @@ void TestRoad::getReady()
 
 void TestRoad::startTest()
 {
+    openTestWindow();
+    m_testStarted = Clock::current().now();
+}
+
+void TestRoad::openTestWindow()
+{
     // A test left at the Get Ready screen or ended earlier leaves nothing behind.
     delete m_test;
     delete m_report;
@@ -118,7 +124,6 @@ void TestRoad::startTest()
     });
     connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showReviewList);
     m_test->load();
-    m_testStarted = Clock::current().now();
     showTestWindow();
 }
 
@@ -191,8 +196,11 @@ void TestRoad::gradeTest()
 
 void TestRoad::showReport()
 {
+    // A recorded test under review has no report here: its review ends at the start screen.
     if (m_report)
         m_main.showScreen(m_report);
+    else
+        endSession();
 }
 
 void TestRoad::endSession()
@@ -214,6 +222,18 @@ void TestRoad::startCustomTest(const CustomSettings &settings)
         getReady();
     else
         showStart();
+}
+
+void TestRoad::reviewPastTest(TestState reviewed)
+{
+    if (m_context.state.testActive)
+        return;
+    closeSession();
+    m_start->hide();
+    m_custom->hide();
+    m_ready->hide();
+    m_context.state = std::move(reviewed);
+    openTestWindow();
 }
 
 void TestRoad::closeSession()
