@@ -33,6 +33,9 @@ HistoryCommands::HistoryCommands(AppContext &context, MainWindow &main, TestRoad
     connect(&road, &TestRoad::printRequested, this, &HistoryCommands::printReport);
     connect(&road, &TestRoad::pdfRequested, this, &HistoryCommands::saveReportPdf);
     connect(&road, &TestRoad::practiceRequested, this, &HistoryCommands::practiseWeakAreas);
+    // Queued: the test window that asks is on its way out, and the history may replace it.
+    connect(&road, &TestRoad::pastReviewEnded, this, &HistoryCommands::showHistory,
+            Qt::QueuedConnection);
     if (QAction *test = m_main.menuItem(QStringLiteral("keyTest")))
         connect(test->menu(), &QMenu::aboutToShow, this, &HistoryCommands::updateItems);
     updateItems();

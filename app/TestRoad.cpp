@@ -196,11 +196,13 @@ void TestRoad::gradeTest()
 
 void TestRoad::showReport()
 {
-    // A recorded test under review has no report here: its review ends at the start screen.
-    if (m_report)
+    // A recorded test under review has no report here: its score is in the history.
+    if (m_report) {
         m_main.showScreen(m_report);
-    else
-        endSession();
+        return;
+    }
+    endSession();
+    Q_EMIT pastReviewEnded();
 }
 
 void TestRoad::endSession()

@@ -53,6 +53,8 @@ Q_SIGNALS:
     void printRequested();
     void pdfRequested();
     void practiceRequested();
+    // The review of a recorded test was left for its score: back at the start screen.
+    void pastReviewEnded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

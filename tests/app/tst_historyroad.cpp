@@ -227,8 +227,11 @@ void HistoryRoadTest::reviewRecordedTest()
         QCOMPARE(element<QRadioButton>(test, u"opChc"_qs, 1)->isChecked(), rightAnswer);
         QCOMPARE(state.answerRecs[GetQueID(state, item)].status == StatusCorrect, rightAnswer);
     }
-    // No score report of its own: leaving the review leads to the start screen.
+    // Its score is in the history, which opens again over the start screen.
     QTest::mouseClick(test->findChild<QPushButton *>(u"cmEnd"_qs), Qt::LeftButton);
+    QString opened;
+    onNextModal(this, opened, [](QWidget *window) { window->close(); });
+    QTRY_COMPARE(opened, u"frmHistory"_qs);
     QVERIFY(m_road->startWindow()->isVisible());
     QCOMPARE(m_boxes->unexpected, 0);
 }
