@@ -6,6 +6,8 @@
 #include "engine/TestState.h"
 #include "moduledb/QuestionBank.h"
 
+#include <algorithm>
+
 namespace {
 
 QString answerText(const AnswerValue &answer)
