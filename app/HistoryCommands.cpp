@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QTextDocument>
 
+#include <functional>
+
 HistoryCommands::HistoryCommands(AppContext &context, MainWindow &main, TestRoad &road,
                                  const QString &userName)
     : QObject(&main), m_context(context), m_main(main), m_road(road), m_userName(userName),
@@ -23,6 +25,7 @@ HistoryCommands::HistoryCommands(AppContext &context, MainWindow &main, TestRoad
 {
     connectItem(QStringLiteral("keyHistory"), &HistoryCommands::showHistory);
     connectItem(QStringLiteral("keyPractice"), &HistoryCommands::practiseWeakAreas);
+    connectItem(QStringLiteral("keyPracticeWrong"), &HistoryCommands::practiseWrongAnswers);
     connectItem(QStringLiteral("keyPrintReport"), &HistoryCommands::printReport);
     connectItem(QStringLiteral("keySaveReportPdf"), &HistoryCommands::saveReportPdf);
     connectItem(QStringLiteral("keyDeleteHistory"), &HistoryCommands::deleteHistory);
@@ -30,6 +33,9 @@ HistoryCommands::HistoryCommands(AppContext &context, MainWindow &main, TestRoad
     connect(&road, &TestRoad::printRequested, this, &HistoryCommands::printReport);
     connect(&road, &TestRoad::pdfRequested, this, &HistoryCommands::saveReportPdf);
     connect(&road, &TestRoad::practiceRequested, this, &HistoryCommands::practiseWeakAreas);
+    // Queued: the test window that asks is on its way out, and the history may replace it.
+    connect(&road, &TestRoad::pastReviewEnded, this, &HistoryCommands::showHistory,
+            Qt::QueuedConnection);
     if (QAction *test = m_main.menuItem(QStringLiteral("keyTest")))
         connect(test->menu(), &QMenu::aboutToShow, this, &HistoryCommands::updateItems);
     updateItems();
@@ -52,6 +58,7 @@ void HistoryCommands::updateItems()
     const std::pair<const char *, bool> states[] = {
         {"keyHistory", idle},
         {"keyPractice", idle},
+        {"keyPracticeWrong", idle},
         {"keyPrintReport", reportShown},
         {"keySaveReportPdf", reportShown},
         {"keyDeleteHistory", idle},
@@ -78,33 +85,84 @@ void HistoryCommands::showHistory()
     if (!store)
         return;
     HistoryWindow window(m_context.bank, *store, m_userName, true, &m_main);
-    QList<int> chosen;
-    bool practice = false;
+    // What the window asked for runs once it is closed.
+    std::function<void()> next;
     connect(&window, &HistoryWindow::practiceRequested, &window, [&](const QList<int> &weakest) {
-        chosen = weakest;
-        practice = true;
+        next = [this, weakest] { practise(weakest); };
+        window.accept();
+    });
+    connect(&window, &HistoryWindow::wrongAnswersPracticeRequested, &window, [&] {
+        next = [this] { practiseWrongAnswers(); };
+        window.accept();
+    });
+    connect(&window, &HistoryWindow::reviewRequested, &window, [&](const Attempt &attempt) {
+        next = [this, attempt] { review(attempt); };
         window.accept();
     });
     window.exec();
-    if (practice)
-        practise(chosen);
+    if (next)
+        next();
+}
+
+std::optional<QList<Attempt>> HistoryCommands::practiceAttempts(bool withItems)
+{
+    // Without a history, the test on screen is all there is to go by.
+    if (HistoryStore *store = m_history.store()) {
+        QList<Attempt> attempts = store->attempts();
+        if (!withItems)
+            return attempts;
+        attempts =
+            lastAttempts(attempts, m_context.bank.testInfo.examCode, HistoryWindow::recentAttempts);
+        for (Attempt &attempt : attempts)
+            attempt.items = store->items(attempt.id);
+        return attempts;
+    }
+    if (m_graded && m_road.scoreReport())
+        return QList<Attempt>{*m_graded};
+    return std::nullopt;
 }
 
 void HistoryCommands::practiseWeakAreas()
 {
     if (m_context.state.testActive)
         return;
-    // Without a history, the test on screen is all there is to go by.
-    HistoryStore *store = m_history.store();
-    QList<Attempt> attempts;
-    if (store)
-        attempts = store->attempts();
-    else if (m_graded && m_road.scoreReport())
-        attempts = {*m_graded};
-    else
+    if (const std::optional<QList<Attempt>> attempts = practiceAttempts(false))
+        practise(weakestObjectives(*attempts, m_context.bank.testInfo.examCode,
+                                   HistoryWindow::recentAttempts,
+                                   m_context.bank.objectives.size()));
+}
+
+void HistoryCommands::practiseWrongAnswers()
+{
+    if (m_context.state.testActive)
         return;
-    practise(weakestObjectives(attempts, m_context.bank.testInfo.examCode,
-                               HistoryWindow::recentAttempts, m_context.bank.objectives.size()));
+    const std::optional<QList<Attempt>> attempts = practiceAttempts(true);
+    if (!attempts)
+        return;
+    const QList<int> questionNos = wronglyAnsweredQuestions(m_context.bank, *attempts);
+    if (questionNos.isEmpty()) {
+        showMessage(QStringLiteral("Practise Wrong Answers"),
+                    QStringLiteral("Your recent tests show no wrong answer to a question this "
+                                   "module still holds."),
+                    MessageIcon::Information);
+        return;
+    }
+    m_graded.reset();
+    m_road.startCustomTest(wrongAnswerSettings(m_context.bank, questionNos));
+}
+
+// The items of a recorded test in the test window, as after grading.
+void HistoryCommands::review(const Attempt &attempt)
+{
+    TestState reviewed;
+    if (reviewState(m_context.bank, attempt, reviewed) == 0) {
+        showMessage(QStringLiteral("Review Items"),
+                    QStringLiteral("This module no longer holds any question of that test."),
+                    MessageIcon::Information);
+        return;
+    }
+    m_graded.reset();
+    m_road.reviewPastTest(std::move(reviewed));
 }
 
 // The weakest objectives, up to an exam's worth of their questions.

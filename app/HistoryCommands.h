@@ -13,7 +13,8 @@ class MainWindow;
 class TestRoad;
 
 // Records every graded test and carries the commands that use the record: the history
-// window, practice of the weak objectives, the score report printed or saved as PDF, and
+// window, practice of the weak objectives or of the questions answered wrongly, review of
+// a recorded test, the score report printed or saved as PDF, and
 // deleting the history.
 class HistoryCommands : public QObject
 {
@@ -29,6 +30,11 @@ private:
     void showHistory();
     void practiseWeakAreas();
     void practise(const QList<int> &objectiveNos);
+    void practiseWrongAnswers();
+    void review(const Attempt &attempt);
+    // The attempts the practice goes by: the recent ones of the exam, or without a
+    // history the test on screen; nothing when there is neither. With their items on request.
+    std::optional<QList<Attempt>> practiceAttempts(bool withItems);
     void printReport();
     void saveReportPdf();
     void deleteHistory();

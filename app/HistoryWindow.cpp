@@ -67,7 +67,7 @@ QTreeWidget *newList(QWidget *parent, const QString &name, const QStringList &he
 } // namespace
 
 HistoryWindow::HistoryWindow(const QuestionBank &bank, HistoryStore &store,
-                             const QString &candidate, bool practiceAllowed, QWidget *parent)
+                             const QString &candidate, bool startAllowed, QWidget *parent)
     : QDialog(parent), m_bank(bank), m_store(store), m_candidate(candidate)
 {
     setObjectName(QStringLiteral("frmHistory"));
@@ -111,9 +111,14 @@ HistoryWindow::HistoryWindow(const QuestionBank &bank, HistoryStore &store,
     auto *buttons = new QDialogButtonBox(this);
     m_cmReport = buttons->addButton(QStringLiteral("Score &Report"), QDialogButtonBox::ActionRole);
     m_cmReport->setObjectName(QStringLiteral("cmReport"));
+    m_cmReview = buttons->addButton(QStringLiteral("Re&view Items"), QDialogButtonBox::ActionRole);
+    m_cmReview->setObjectName(QStringLiteral("cmReview"));
     m_cmPractice =
         buttons->addButton(QStringLiteral("Practise &Weak Areas"), QDialogButtonBox::ActionRole);
     m_cmPractice->setObjectName(QStringLiteral("cmPractice"));
+    m_cmPracticeWrong =
+        buttons->addButton(QStringLiteral("Practise Wrong &Answers"), QDialogButtonBox::ActionRole);
+    m_cmPracticeWrong->setObjectName(QStringLiteral("cmPracticeWrong"));
     QPushButton *exportButton =
         buttons->addButton(QStringLiteral("&Export CSV..."), QDialogButtonBox::ActionRole);
     exportButton->setObjectName(QStringLiteral("cmExport"));
@@ -128,9 +133,16 @@ HistoryWindow::HistoryWindow(const QuestionBank &bank, HistoryStore &store,
         Q_EMIT practiceRequested(weakestObjectives(m_attempts, m_bank.testInfo.examCode,
                                                    recentAttempts, m_bank.objectives.size()));
     });
+    connect(m_cmPracticeWrong, &QPushButton::clicked, this,
+            &HistoryWindow::wrongAnswersPracticeRequested);
+    connect(m_cmReview, &QPushButton::clicked, this, [this] {
+        if (const std::optional<Attempt> attempt = currentAttempt())
+            Q_EMIT reviewRequested(*attempt);
+    });
 
     fill();
-    m_cmPractice->setEnabled(practiceAllowed && !m_attempts.isEmpty());
+    for (QPushButton *start : {m_cmReview, m_cmPractice, m_cmPracticeWrong})
+        start->setEnabled(startAllowed && !m_attempts.isEmpty());
 }
 
 void HistoryWindow::fill()
@@ -191,14 +203,23 @@ void HistoryWindow::fill()
     }
 }
 
-// The report as it was, and the items answered wrongly with their answers, read only.
-void HistoryWindow::showReport()
+std::optional<Attempt> HistoryWindow::currentAttempt() const
 {
     QTreeWidgetItem *row = m_lvAttempts->currentItem();
     if (!row)
-        return;
+        return std::nullopt;
     Attempt attempt = m_attempts.value(row->data(DateColumn, Qt::UserRole).toLongLong());
     attempt.items = m_store.items(attempt.id);
+    return attempt;
+}
+
+// The report as it was, and the items answered wrongly with their answers, read only.
+void HistoryWindow::showReport()
+{
+    const std::optional<Attempt> chosen = currentAttempt();
+    if (!chosen)
+        return;
+    const Attempt &attempt = *chosen;
 
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("frmPastReport"));

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <optional>
+
 class HistoryStore;
 class QPushButton;
 class QTreeWidget;
@@ -13,7 +15,7 @@ struct QuestionBank;
 
 // The graded tests of the loaded exam: the attempts in a sortable list, their scores over
 // time against the passing score, and each objective's recent results, weakest first.
-// An attempt's score report opens again from the list.
+// An attempt's score report opens again from the list, and its items can be reviewed.
 class HistoryWindow : public QDialog
 {
     Q_OBJECT
@@ -21,15 +23,22 @@ public:
     // How many of the last attempts the objective trends and the weak areas look at.
     static constexpr int recentAttempts = 5;
 
+    // Practice and review start a test of their own: startAllowed is false while one runs.
     HistoryWindow(const QuestionBank &bank, HistoryStore &store, const QString &candidate,
-                  bool practiceAllowed, QWidget *parent = nullptr);
+                  bool startAllowed, QWidget *parent = nullptr);
 
 Q_SIGNALS:
     // The objectives to practise, weakest first.
     void practiceRequested(const QList<int> &objectiveNos);
+    // Practice of the questions answered wrongly in the recent attempts.
+    void wrongAnswersPracticeRequested();
+    // The chosen attempt, with its items, to walk through in the test window.
+    void reviewRequested(const Attempt &attempt);
 
 private:
     void fill();
+    // The attempt of the current row, with its items; nothing when there is none.
+    std::optional<Attempt> currentAttempt() const;
     void showReport();
     void exportCsv();
 
@@ -41,5 +50,7 @@ private:
     ScoreChart *m_chart = nullptr;
     QTreeWidget *m_lvTrends = nullptr;
     QPushButton *m_cmReport = nullptr;
+    QPushButton *m_cmReview = nullptr;
     QPushButton *m_cmPractice = nullptr;
+    QPushButton *m_cmPracticeWrong = nullptr;
 };

@@ -153,6 +153,8 @@ void MainWindow::BuildMenu()
             QKeySequence(Qt::CTRL | Qt::Key_H));
     addItem(test, QStringLiteral("keyPractice"), QStringLiteral("Practise &Weak Areas"),
             QKeySequence(Qt::CTRL | Qt::Key_W));
+    addItem(test, QStringLiteral("keyPracticeWrong"), QStringLiteral("Practise Wrong &Answers"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     addItem(test, QStringLiteral("keyPrintReport"), QStringLiteral("&Print Score Report..."),
             QKeySequence(Qt::CTRL | Qt::Key_P));
     addItem(test, QStringLiteral("keySaveReportPdf"),

@@ -94,6 +94,12 @@ void TestRoad::getReady()
 
 void TestRoad::startTest()
 {
+    openTestWindow();
+    m_testStarted = Clock::current().now();
+}
+
+void TestRoad::openTestWindow()
+{
     // A test left at the Get Ready screen or ended earlier leaves nothing behind.
     delete m_test;
     delete m_report;
@@ -118,7 +124,6 @@ void TestRoad::startTest()
     });
     connect(m_test, &TestWindow::reviewListRequested, this, &TestRoad::showReviewList);
     m_test->load();
-    m_testStarted = Clock::current().now();
     showTestWindow();
 }
 
@@ -191,8 +196,13 @@ void TestRoad::gradeTest()
 
 void TestRoad::showReport()
 {
-    if (m_report)
+    // A recorded test under review has no report here: its score is in the history.
+    if (m_report) {
         m_main.showScreen(m_report);
+        return;
+    }
+    endSession();
+    Q_EMIT pastReviewEnded();
 }
 
 void TestRoad::endSession()
@@ -214,6 +224,18 @@ void TestRoad::startCustomTest(const CustomSettings &settings)
         getReady();
     else
         showStart();
+}
+
+void TestRoad::reviewPastTest(TestState reviewed)
+{
+    if (m_context.state.testActive)
+        return;
+    closeSession();
+    m_start->hide();
+    m_custom->hide();
+    m_ready->hide();
+    m_context.state = std::move(reviewed);
+    openTestWindow();
 }
 
 void TestRoad::closeSession()

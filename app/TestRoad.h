@@ -13,6 +13,7 @@ class ScoreReport;
 class StartWindow;
 class TestWindow;
 struct CustomSettings;
+struct TestState;
 
 // The road of one test through the main window: start screen, Get Ready, the test
 // window, the item review list, grading, the score report, the reviews, and back to the
@@ -38,6 +39,10 @@ public:
     // Ends the session of a graded test, if any, and prepares a Custom test with these
     // settings, up to the Get Ready screen. Not while a test is under way.
     void startCustomTest(const CustomSettings &settings);
+    // Ends the session of a graded test, if any, and shows the recorded test that reviewed
+    // holds (a graded state) in the test window from its first item, read only. Not while
+    // a test is under way.
+    void reviewPastTest(TestState reviewed);
     // When the test of the current or last session started.
     QDateTime testStarted() const { return m_testStarted; }
 
@@ -48,6 +53,8 @@ Q_SIGNALS:
     void printRequested();
     void pdfRequested();
     void practiceRequested();
+    // The review of a recorded test was left for its score: back at the start screen.
+    void pastReviewEnded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -55,6 +62,8 @@ protected:
 private:
     void getReady();
     void startTest();
+    // A new test window for the test in the state, shown at its first item.
+    void openTestWindow();
     void gradeTest();
     void showReport();
     void showTestWindow();

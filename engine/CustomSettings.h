@@ -2,6 +2,7 @@
 
 #include "common/OneBasedArray.h"
 
+#include <QList>
 #include <QString>
 
 // The values of the custom-mode settings window that a Custom test is built from, named
@@ -18,4 +19,7 @@ struct CustomSettings
     bool ckPrevious = false;
     bool ckAnsBtn = false;
     bool ckTotCorAns = false;
+    // When not empty, the test draws only from these bank questions (by position), as one
+    // in practice of questions once answered wrongly.
+    QList<int> questionNos;
 };

@@ -144,7 +144,8 @@ bool InitTest(int mode, const QuestionBank &bank, TestState &state, const Custom
         }
 
         InitRecordIndex(bank, state, bankQuestionCount);
-        if (!InitObjQueID(bank, state, objectiveCount, state.numQuestionsWanted))
+        const QList<int> questionNos = mode == CustomMode ? custom.questionNos : QList<int>();
+        if (!InitObjQueID(bank, state, objectiveCount, state.numQuestionsWanted, questionNos))
             return false;
         if (state.optRandomQuestions)
             InitRndQueID(state, state.testLength);

@@ -38,7 +38,8 @@ int questionOfItem(const TestState &state, int item)
 
 } // namespace
 
-bool InitObjQueID(const QuestionBank &bank, TestState &state, int objectiveCount, int wanted)
+bool InitObjQueID(const QuestionBank &bank, TestState &state, int objectiveCount, int wanted,
+                  const QList<int> &questionNos)
 {
     return guarded(QStringLiteral("Function Name: InitObjQueIDErr"), false, [&] {
         const int c = std::min(objectiveCount, bank.objectives.size());
@@ -54,8 +55,15 @@ bool InitObjQueID(const QuestionBank &bank, TestState &state, int objectiveCount
         // The questions of each objective in bank order, by position (which a checked bank
         // also has as questionId). Sizes are counted from the questions themselves, so a
         // header count that disagrees cannot send a draw past the end or into a loop.
+        std::vector<char> drawable(std::size_t(n) + 1, questionNos.isEmpty() ? 1 : 0);
+        for (int q : questionNos) {
+            if (q >= 1 && q <= n)
+                drawable[std::size_t(q)] = 1;
+        }
         std::vector<std::vector<int>> questionsOf(std::size_t(c) + 1);
         for (int q = 1; q <= n; ++q) {
+            if (!drawable[std::size_t(q)])
+                continue;
             const int o = bank.questions[q].objectiveNo;
             if (o >= 1 && o <= c)
                 questionsOf[std::size_t(o)].push_back(q);

@@ -1,9 +1,12 @@
 #include "Attempt.h"
 
 #include "engine/Grading.h"
+#include "engine/InitTest.h"
 #include "engine/Selection.h"
 #include "engine/TestState.h"
 #include "moduledb/QuestionBank.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -14,6 +17,16 @@ QString answerText(const AnswerValue &answer)
     if (const QString *text = std::get_if<QString>(&answer))
         return *text;
     return {};
+}
+
+// The stored text as the answer record held it: typed answers as text, the rest as numbers.
+AnswerValue answerValue(int questionType, const QString &text)
+{
+    if (text.isEmpty())
+        return std::monostate{};
+    if (questionType == TypedAnswer || questionType == TypedValues)
+        return text;
+    return text.toInt();
 }
 
 } // namespace
@@ -59,4 +72,55 @@ Attempt attemptFromState(const QuestionBank &bank, const TestState &state, const
 int objectivePercent(const ObjectiveResult &result)
 {
     return result.asked > 0 ? roundHalfEven(100LL * result.correct, result.asked) : 0;
+}
+
+QHash<QString, int> questionsByCode(const QuestionBank &bank)
+{
+    QHash<QString, int> byCode;
+    for (int q = 1; q <= bank.questions.size(); ++q)
+        byCode.insert(bank.questions[q].questionCode.trimmed(), q);
+    return byCode;
+}
+
+int reviewState(const QuestionBank &bank, const Attempt &attempt, TestState &state)
+{
+    const QHash<QString, int> byCode = questionsByCode(bank);
+    QList<std::pair<int, const ItemResult *>> held;
+    for (const ItemResult &item : attempt.items) {
+        const int q = byCode.value(item.questionCode);
+        if (q != 0 && std::none_of(held.cbegin(), held.cend(),
+                                   [q](const auto &entry) { return entry.first == q; }))
+            held.append({q, &item});
+    }
+    if (held.isEmpty())
+        return 0;
+
+    TestState review;
+    SizeSessionArrays(bank, review);
+    InitRecordIndex(bank, review, bank.questions.size());
+    review.testMode = attempt.mode;
+    review.testModeName = attempt.modeName;
+    // The choices in the bank's order: the order they were shown in is not kept.
+    review.optPrevious = true;
+    review.testLength = int(held.size());
+    review.objQueID.fill(bank.questions.size(), 0);
+    int incorrect = 0;
+    for (int item = 1; item <= review.testLength; ++item) {
+        const auto [q, result] = held[item - 1];
+        review.objQueID[item] = q;
+        review.answerRecs[q] = {answerValue(result->questionType, result->answer), false,
+                                result->status};
+        if (result->status == StatusCorrect)
+            ++review.correctCount;
+        else
+            review.incorrectItems[++incorrect] = item;
+    }
+    review.incorrectCount = incorrect;
+    review.scaledScore = attempt.scaledScore;
+    review.passScore = attempt.passScore;
+    review.testActive = false;
+    review.navMode = NavReviewAll;
+    review.curItem = 1;
+    state = std::move(review);
+    return state.testLength;
 }

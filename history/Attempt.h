@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -55,3 +56,11 @@ Attempt attemptFromState(const QuestionBank &bank, const TestState &state, const
 
 // An objective's percentage, rounded as the score report rounds it.
 int objectivePercent(const ObjectiveResult &result);
+
+// Each question of the bank by its code, as the history names it (without padding).
+QHash<QString, int> questionsByCode(const QuestionBank &bank);
+
+// Sets up state as the graded test of the attempt, for review from its first item: the
+// items whose question the bank still holds, in their order, each with its stored answer
+// and result. Returns how many items that is; on 0 the state is left as it was.
+int reviewState(const QuestionBank &bank, const Attempt &attempt, TestState &state);

@@ -19,6 +19,9 @@ struct ObjectiveTrend
     int percent() const;
 };
 
+// The last recent attempts of the exam, oldest first.
+QList<Attempt> lastAttempts(const QList<Attempt> &attempts, const QString &examCode, int recent);
+
 // The objectives asked in the last recent attempts of the exam, weakest first: the lowest
 // share answered correctly over those attempts, then the lower objective number.
 QList<ObjectiveTrend> objectiveTrends(const QList<Attempt> &attempts, const QString &examCode,
@@ -32,3 +35,12 @@ QList<int> weakestObjectives(const QList<Attempt> &attempts, const QString &exam
 // The settings of a Custom test of the given objectives: their questions (at most an
 // exam's worth) shuffled, untimed, with Previous and Show Answer.
 CustomSettings weakAreaSettings(const QuestionBank &bank, const QList<int> &objectiveNos);
+
+// The bank questions (by position) of the items not answered correctly in the given
+// attempts, whose items are read back, in the order first met; items whose question the
+// bank no longer holds are left out.
+QList<int> wronglyAnsweredQuestions(const QuestionBank &bank, const QList<Attempt> &attempts);
+
+// The settings of a Custom test of the given questions (at most an exam's worth), otherwise
+// as a weak-area test.
+CustomSettings wrongAnswerSettings(const QuestionBank &bank, const QList<int> &questionNos);

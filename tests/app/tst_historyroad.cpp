@@ -22,8 +22,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
-// Graded tests go into the history; the history window shows them and sets up a Custom
-// test of the weakest objective; a history that cannot be opened leaves the tests alone.
+// Graded tests go into the history; the history window shows them, sets up a Custom test
+// of the weakest objective or of the questions answered wrongly, and reviews a recorded
+// test; a history that cannot be opened leaves the tests alone.
 class HistoryRoadTest : public QObject
 {
     Q_OBJECT
@@ -33,8 +34,12 @@ private Q_SLOTS:
     void cleanup();
     void recordShowAndPractise();
     void damagedHistoryLetsTheTestGoOn();
+    void practiseWrongAnswers();
+    void reviewRecordedTest();
 
 private:
+    // Opens the history window and clicks one of its buttons.
+    void clickInHistory(const QString &button);
     // A Study test with the questions of objective 1 answered right, the rest not at all,
     // graded and left at its score report.
     void takeStudyTest();
@@ -160,6 +165,75 @@ void HistoryRoadTest::damagedHistoryLetsTheTestGoOn()
                       Qt::LeftButton);
     QVERIFY(m_road->readyWindow()->isVisible());
     QCOMPARE(m_context->state.testLength, 2);
+}
+
+void HistoryRoadTest::clickInHistory(const QString &button)
+{
+    QString opened;
+    onNextModal(this, opened, [&](QWidget *window) {
+        QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+    });
+    m_main->menuItem(u"keyHistory"_qs)->trigger();
+    QCOMPARE(opened, u"frmHistory"_qs);
+}
+
+// Questions 3 and 4, of objective 2, were left unanswered.
+void HistoryRoadTest::practiseWrongAnswers()
+{
+    takeStudyTest();
+    QuestionBank &bank = m_context->bank;
+    const QString heldCode = bank.questions[3].questionCode;
+    bank.questions[3].questionCode = u"GONE"_qs;
+    bank.questions[4].questionCode = u"GONE TOO"_qs;
+    m_main->menuItem(u"keyPracticeWrong"_qs)->trigger();
+    QCOMPARE(m_boxes->shown, (QList<MessageBoxRequest>{
+                                 {u"Practise Wrong Answers"_qs,
+                                  u"Your recent tests show no wrong answer to a question this "
+                                  "module still holds."_qs,
+                                  MessageIcon::Information, MessageButtons::Ok}}));
+    QVERIFY(m_road->scoreReport()->isVisible());
+
+    bank.questions[3].questionCode = heldCode;
+    clickInHistory(u"cmPracticeWrong"_qs);
+    const TestState &state = m_context->state;
+    QVERIFY(m_road->readyWindow()->isVisible());
+    QCOMPARE(state.testMode, int(CustomMode));
+    QCOMPARE(state.testLength, 1);
+    QCOMPARE(GetQueID(state, 1), 3);
+}
+
+void HistoryRoadTest::reviewRecordedTest()
+{
+    takeStudyTest();
+    // Question 4 has left the module: its item is skipped, the others keep their order.
+    const TestState &state = m_context->state;
+    QList<int> held;
+    for (int item = 1; item <= state.testLength; ++item) {
+        if (GetQueID(state, item) != 4)
+            held.append(GetQueID(state, item));
+    }
+    m_context->bank.questions[4].questionCode = u"GONE"_qs;
+    clickInHistory(u"cmReview"_qs);
+
+    TestWindow *test = m_road->testWindow();
+    QVERIFY(test && test->isVisible());
+    QVERIFY(!state.testActive);
+    QCOMPARE(state.navMode, int(NavReviewAll));
+    QCOMPARE(state.testLength, 3);
+    for (int item = 1; item <= state.testLength; ++item) {
+        QCOMPARE(GetQueID(state, item), held[item - 1]);
+        test->GoToItem(item);
+        const bool rightAnswer = m_context->bank.questions[GetQueID(state, item)].objectiveNo == 1;
+        QCOMPARE(element<QRadioButton>(test, u"opChc"_qs, 1)->isChecked(), rightAnswer);
+        QCOMPARE(state.answerRecs[GetQueID(state, item)].status == StatusCorrect, rightAnswer);
+    }
+    // Its score is in the history, which opens again over the start screen.
+    QTest::mouseClick(test->findChild<QPushButton *>(u"cmEnd"_qs), Qt::LeftButton);
+    QString opened;
+    onNextModal(this, opened, [](QWidget *window) { window->close(); });
+    QTRY_COMPARE(opened, u"frmHistory"_qs);
+    QVERIFY(m_road->startWindow()->isVisible());
+    QCOMPARE(m_boxes->unexpected, 0);
 }
 
 QTEST_MAIN(HistoryRoadTest)

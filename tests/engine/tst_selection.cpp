@@ -61,6 +61,8 @@ private Q_SLOTS:
     void sharesOutInProportionPerPass_data();
     void sharesOutInProportionPerPass();
     void noAvailableQuestionTellsTheUser();
+    void customTestDrawsFromTheGivenQuestions_data();
+    void customTestDrawsFromTheGivenQuestions();
 };
 
 void TestSelection::selectionHoldsOverManySeeds()
@@ -181,6 +183,66 @@ void TestSelection::noAvailableQuestionTellsTheUser()
                                u"No questions are available from the objectives you selected.\n\n"
                                u"Please select other objectives."_s,
                                MessageIcon::Information, MessageButtons::Ok}}));
+}
+
+// In the uneven bank questions 1 and 8 belong to objective 1, 2 and 9 to objective 2.
+void TestSelection::customTestDrawsFromTheGivenQuestions_data()
+{
+    QTest::addColumn<QList<int>>("questionNos");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QList<int>>("objectives"); // checked in the list; empty: all
+    QTest::addColumn<bool>("random");
+    QTest::addColumn<int>("length"); // 0: no test, after the usual message
+
+    QTest::newRow("count above the set")
+        << QList<int>{1, 5, 9} << u"20"_s << QList<int>{} << true << 3;
+    QTest::newRow("count below the set")
+        << QList<int>{1, 2, 3, 4, 8, 9} << u"2"_s << QList<int>{} << true << 2;
+    QTest::newRow("objective by objective")
+        << QList<int>{9, 3, 1} << u"9"_s << QList<int>{} << false << 3;
+    QTest::newRow("numbers outside the bank")
+        << QList<int>{0, 2, 999} << u"5"_s << QList<int>{} << true << 1;
+    QTest::newRow("objectives still apply")
+        << QList<int>{1, 2, 8, 9} << u"10"_s << QList<int>{1} << true << 2;
+    QTest::newRow("none in the objectives")
+        << QList<int>{2, 9} << u"10"_s << QList<int>{1} << true << 0;
+}
+
+void TestSelection::customTestDrawsFromTheGivenQuestions()
+{
+    QFETCH(QList<int>, questionNos);
+    QFETCH(QString, count);
+    QFETCH(QList<int>, objectives);
+    QFETCH(bool, random);
+    QFETCH(int, length);
+    FakeMessageBoxes boxes;
+    const QuestionBank bank = unevenBank();
+    CustomSettings custom;
+    custom.txCustomQuestions = count;
+    custom.ckRndQues = random;
+    custom.ckRndAns = random;
+    custom.questionNos = questionNos;
+    if (!objectives.isEmpty()) {
+        custom.opObjIndex = 1;
+        custom.lvObjChecked.fill(bank.objectives.size(), false);
+        for (int o : objectives)
+            custom.lvObjChecked[o] = true;
+    }
+    TestState state;
+    QCOMPARE(InitTest(CustomMode, bank, state, custom), length > 0);
+    QCOMPARE(boxes.shown.size(), length > 0 ? 0 : 1);
+    if (length == 0)
+        return;
+    QCOMPARE(state.testLength, length);
+    std::set<int> seen;
+    for (int item = 1; item <= length; ++item) {
+        const int q = GetQueID(state, item);
+        QVERIFY(seen.insert(q).second && questionNos.contains(q));
+        QVERIFY(objectives.isEmpty() || objectives.contains(bank.questions[q].objectiveNo));
+        QVERIFY(random || item == 1 ||
+                bank.questions[GetQueID(state, item - 1)].objectiveNo <=
+                    bank.questions[q].objectiveNo);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestSelection)
