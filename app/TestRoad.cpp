@@ -36,19 +36,7 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
 
     // The custom settings start from the module's duration.
     m_context.state.testDuration = QString::number(m_context.bank.testInfo.durationMinutes);
-    m_custom = new CustomWindow(m_context.bank, m_context.state);
-    m_main.addScreen(m_custom);
-    connect(m_start, &StartWindow::customRequested, this, [this] { m_main.showScreen(m_custom); });
-    connect(m_custom, &CustomWindow::activated, this,
-            [this] { m_main.setStatusText(QStringLiteral("Custom Mode Settings")); });
-    if (QSettings *kept = m_context.userSettings) {
-        if (const std::optional<CustomSettings> custom = UserSettings::storedCustom(*kept))
-            m_custom->setCustomSettings(*custom);
-        connect(m_custom, &CustomWindow::testPrepared, this,
-                [this, kept] { UserSettings::storeCustom(*kept, m_custom->customSettings()); });
-    }
-    connect(m_custom, &CustomWindow::testPrepared, this, &TestRoad::getReady);
-    connect(m_custom, &CustomWindow::cancelled, this, &TestRoad::showStart);
+    connect(m_start, &StartWindow::customRequested, this, &TestRoad::showCustom);
 
     m_ready = new ReadyWindow(m_context.bank, m_context.state, m_userName);
     m_main.addScreen(m_ready);
@@ -63,6 +51,27 @@ TestRoad::TestRoad(AppContext &context, MainWindow &main, const QString &userNam
 }
 
 TestRoad::~TestRoad() = default;
+
+// The custom settings screen is made when first asked for: most sessions never open it,
+// and start-up need not build it.
+void TestRoad::showCustom()
+{
+    if (!m_custom) {
+        m_custom = new CustomWindow(m_context.bank, m_context.state);
+        m_main.addScreen(m_custom);
+        connect(m_custom, &CustomWindow::activated, this,
+                [this] { m_main.setStatusText(QStringLiteral("Custom Mode Settings")); });
+        if (QSettings *kept = m_context.userSettings) {
+            if (const std::optional<CustomSettings> custom = UserSettings::storedCustom(*kept))
+                m_custom->setCustomSettings(*custom);
+            connect(m_custom, &CustomWindow::testPrepared, this,
+                    [this, kept] { UserSettings::storeCustom(*kept, m_custom->customSettings()); });
+        }
+        connect(m_custom, &CustomWindow::testPrepared, this, &TestRoad::getReady);
+        connect(m_custom, &CustomWindow::cancelled, this, &TestRoad::showStart);
+    }
+    m_main.showScreen(m_custom);
+}
 
 TestWindow *TestRoad::testWindow() const
 {
@@ -218,7 +227,8 @@ void TestRoad::startCustomTest(const CustomSettings &settings)
     closeSession();
     // Screens stay shown beneath the one shown over them, with their shortcuts.
     m_start->hide();
-    m_custom->hide();
+    if (m_custom)
+        m_custom->hide();
     m_context.state.testMode = CustomMode;
     if (InitTest(CustomMode, m_context.bank, m_context.state, settings))
         getReady();
@@ -232,7 +242,8 @@ void TestRoad::reviewPastTest(TestState reviewed)
         return;
     closeSession();
     m_start->hide();
-    m_custom->hide();
+    if (m_custom)
+        m_custom->hide();
     m_ready->hide();
     m_context.state = std::move(reviewed);
     openTestWindow();

@@ -60,6 +60,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showCustom();
     void getReady();
     void startTest();
     // A new test window for the test in the state, shown at its first item.

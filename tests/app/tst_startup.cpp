@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,6 +251,9 @@ private Q_SLOTS:
         MainWindow *main = startUp.mainWindow();
         QCOMPARE(main->testFontSize(), 14);
         QCOMPARE(main->geometry(), place);
+        // The custom settings screen is made when Custom Mode is first chosen.
+        QVERIFY(!main->findChild<CustomWindow *>());
+        QTest::mouseClick(main->findChild<QPushButton *>(u"cmCustom"_s), Qt::LeftButton);
         const CustomSettings shown = main->findChild<CustomWindow *>()->customSettings();
         QCOMPARE(shown.opObjIndex, 1);
         QVERIFY(shown.ckTimer && !shown.ckPrevious);
