@@ -56,7 +56,6 @@ private Q_SLOTS:
              MessageIcon::Warning, MessageButtons::Ok}};
         QTest::newRow("800 x 600 at 8 bits")
             << std::optional(ScreenInfo{800, 600, 8}) << QList<MessageBoxRequest>();
-        QTest::newRow("1024 x 480") << std::optional(ScreenInfo{1024, 480, 32}) << tooSmall;
         QTest::newRow("799 wide") << std::optional(ScreenInfo{799, 600, 32}) << tooSmall;
         QTest::newRow("599 high") << std::optional(ScreenInfo{800, 599, 32}) << tooSmall;
         QTest::newRow("640 x 512 scaled at 200 %")
