@@ -98,8 +98,6 @@ private Q_SLOTS:
     void score();
     void itemsInShuffledOrderKeepTheirNumbers();
     void onlyItemsDropAndOnlyOkCloses();
-    void okRecordsTheDrops_data();
-    void okRecordsTheDrops();
     void keyboardStoresWhatTheMouseStores_data();
     void keyboardStoresWhatTheMouseStores();
     void readOnly_data();
@@ -204,39 +202,6 @@ void TestDnd::onlyItemsDropAndOnlyOkCloses()
     QVERIFY(window->isVisible());
 }
 
-void TestDnd::okRecordsTheDrops_data()
-{
-    // Pairs of (item, target) dropped in order: the last drop on a target counts, and an item
-    // can go on more than one.
-    QTest::addColumn<int>("q");
-    QTest::addColumn<QList<QPoint>>("drops");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("all right") << int(graphicalQ) << QList<QPoint>{{1, 1}, {2, 1}, {1, 3}} << 1;
-    QTest::newRow("text right") << int(textQ) << QList<QPoint>{{3, 1}, {1, 2}} << 1;
-}
-
-void TestDnd::okRecordsTheDrops()
-{
-    QFETCH(int, q);
-    QFETCH(QList<QPoint>, drops);
-    QFETCH(int, answer);
-    const std::unique_ptr<QDialog> window = openWindow(q, true);
-    for (const QPoint &pair : drops) {
-        QVERIFY(drop(window.get(), pair.x(), pair.y()));
-        // The target takes the item's caption, colour and tag; the item stays where it was.
-        QLabel *on = target(window.get(), pair.y());
-        QCOMPARE(on->text(), element<QLabel>(window.get(), u"lbSrc"_s, pair.x())->text());
-        QCOMPARE(on->property("tag").toString(), QString::number(pair.x()));
-        QCOMPARE(background(on), QColor(Qt::yellow));
-    }
-    clickOk(window.get());
-    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
-    QVERIFY(!window->isVisible());
-    QCOMPARE(m_boxes->shown,
-             (QList<MessageBoxRequest>{{u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
-                                        MessageIcon::Information, MessageButtons::Ok}}));
-}
-
 void TestDnd::keyboardStoresWhatTheMouseStores_data()
 {
     // Steps: "i>j" puts item i on target j, "-j" empties target j (keyboard only).
@@ -294,6 +259,10 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
     QCOMPARE(chain, expected);
     clickOk(keys);
     QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+    QVERIFY(!keys->isVisible());
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{{u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
+                                        MessageIcon::Information, MessageButtons::Ok}}));
     if (!steps.join(u' ').contains(u'-')) {
         m_state.answerRecs[q].answer = 0;
         clickOk(byMouse.get());

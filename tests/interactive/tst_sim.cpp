@@ -166,12 +166,6 @@ void TestSim::windowFromTaskLabelToClose()
     QCOMPARE(lbPrompt->text(), u"R1#"_s);
     QVERIFY(txInput->text().isEmpty());
     QVERIFY(!taskLabel(w, 1)->isEnabled() && taskLabel(w, 2)->isEnabled());
-    // A line of spaces only echoes the prompt and stays in the command line.
-    type(w, u"   "_s);
-    QVERIFY(transcript(w).endsWith(u"\nR1#"_s));
-    QCOMPARE(txInput->text(), u"   "_s);
-
-    txInput->clear();
     type(w, u"configure terminal"_s);
     // Row 3's device name with the text of its prompt number, 3.
     QCOMPARE(lbPrompt->text(), u"SW1(config)#"_s);
