@@ -208,10 +208,6 @@ private Q_SLOTS:
         QVERIFY(!test()->isVisible());
         QCOMPARE(report()->findChild<QLabel *>(u"lbScore"_s)->text(), u"1000/1000 (6/6)"_s);
 
-        click(report(), "cmAll");
-        QVERIFY(test()->isVisible());
-        click(test(), "cmEnd");
-
         m_boxes->answerNext(MessageButton::Yes);
         click(report(), "cmMain");
         QVERIFY(start()->isVisible());
