@@ -32,13 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void click(QWidget *window, const QString &name)
-{
-    auto *button = window->findChild<QPushButton *>(name);
-    QVERIFY2(button && button->isEnabled(), qPrintable(name));
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void setChecked(QWidget *window, const QString &name, bool checked)
 {
     window->findChild<QCheckBox *>(name)->setChecked(checked);

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,10 +79,8 @@ void HistoryRoadTest::cleanup()
 void HistoryRoadTest::takeStudyTest()
 {
     TestState &state = m_context->state;
-    QTest::mouseClick(m_road->startWindow()->findChild<QPushButton *>(u"cmStudy"_qs),
-                      Qt::LeftButton);
-    QTest::mouseClick(m_road->readyWindow()->findChild<QPushButton *>(u"cmStart"_qs),
-                      Qt::LeftButton);
+    click(m_road->startWindow(), u"cmStudy"_qs);
+    click(m_road->readyWindow(), u"cmStart"_qs);
     TestWindow *test = m_road->testWindow();
     for (int item = 1; item <= state.testLength; ++item) {
         state.curItem = item;
@@ -120,7 +117,7 @@ void HistoryRoadTest::recordShowAndPractise()
     onNextModal(this, opened, [&](QWidget *window) {
         attemptRows = window->findChild<QTreeWidget *>(u"lvAttempts"_qs)->topLevelItemCount();
         weakest = window->findChild<QTreeWidget *>(u"lvTrends"_qs)->topLevelItem(0)->text(0);
-        QTest::mouseClick(window->findChild<QPushButton *>(u"cmPractice"_qs), Qt::LeftButton);
+        click(window, u"cmPractice"_qs);
     });
     m_main->menuItem(u"keyHistory"_qs)->trigger();
     QCOMPARE(opened, u"frmHistory"_qs);
@@ -149,8 +146,7 @@ void HistoryRoadTest::damagedHistoryLetsTheTestGoOn()
     QCOMPARE(m_boxes->shown[0].title, u"Test History"_qs);
 
     // Weak Areas goes by the test on screen.
-    QTest::mouseClick(m_road->scoreReport()->findChild<QPushButton *>(u"cmPractice"_qs),
-                      Qt::LeftButton);
+    click(m_road->scoreReport(), u"cmPractice"_qs);
     QVERIFY(m_road->readyWindow()->isVisible());
     QCOMPARE(m_context->state.testLength, 2);
 }
@@ -158,9 +154,7 @@ void HistoryRoadTest::damagedHistoryLetsTheTestGoOn()
 void HistoryRoadTest::clickInHistory(const QString &button)
 {
     QString opened;
-    onNextModal(this, opened, [&](QWidget *window) {
-        QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
-    });
+    onNextModal(this, opened, [&](QWidget *window) { click(window, button); });
     m_main->menuItem(u"keyHistory"_qs)->trigger();
     QCOMPARE(opened, u"frmHistory"_qs);
 }
@@ -216,7 +210,7 @@ void HistoryRoadTest::reviewRecordedTest()
         QCOMPARE(state.answerRecs[GetQueID(state, item)].status == StatusCorrect, rightAnswer);
     }
     // Its score is in the history, which opens again over the start screen.
-    QTest::mouseClick(test->findChild<QPushButton *>(u"cmEnd"_qs), Qt::LeftButton);
+    click(test, u"cmEnd"_qs);
     QString opened;
     onNextModal(this, opened, [](QWidget *window) { window->close(); });
     QTRY_COMPARE(opened, u"frmHistory"_qs);

@@ -1,5 +1,6 @@
 #include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
+#include "Widgets.h"
 #include "app/AppContext.h"
 #include "app/CommandLine.h"
 #include "app/CustomWindow.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -252,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(main->geometry(), place);
         // The custom settings screen is made when Custom Mode is first chosen.
         QVERIFY(!main->findChild<CustomWindow *>());
-        QTest::mouseClick(main->findChild<QPushButton *>(u"cmCustom"_s), Qt::LeftButton);
+        click(main, u"cmCustom"_s);
         const CustomSettings shown = main->findChild<CustomWindow *>()->customSettings();
         QCOMPARE(shown.opObjIndex, 1);
         QVERIFY(shown.ckTimer && !shown.ckPrevious);

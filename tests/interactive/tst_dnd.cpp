@@ -80,11 +80,6 @@ void place(QWidget *window, int i, int j)
     QTest::keyClick(on, Qt::Key_Return);
 }
 
-void clickOk(QWidget *window)
-{
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmOK"_s), Qt::LeftButton);
-}
-
 } // namespace
 
 class TestDnd : public QObject
@@ -257,7 +252,7 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
                         : QStringList{u"lbSrc1"_s, u"lbSrc2"_s, u"lbSrc3"_s, u"lbSrc4"_s,
                                       u"lbDes1"_s, u"lbDes2"_s, u"lbDes3"_s, u"cmOK"_s};
     QCOMPARE(chain, expected);
-    clickOk(keys);
+    click(keys, u"cmOK"_s);
     QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
     QVERIFY(!keys->isVisible());
     QCOMPARE(m_boxes->shown,
@@ -265,7 +260,7 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
                                         MessageIcon::Information, MessageButtons::Ok}}));
     if (!steps.join(u' ').contains(u'-')) {
         m_state.answerRecs[q].answer = 0;
-        clickOk(byMouse.get());
+        click(byMouse.get(), u"cmOK"_s);
         QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
     }
 }
@@ -299,7 +294,7 @@ void TestDnd::readOnly()
         QCOMPARE(background(target(window.get(), j)) == QColor(Qt::yellow), placed);
         QCOMPARE(target(window.get(), j)->property("tag").toString(), u"0"_s);
     }
-    clickOk(window.get());
+    click(window.get(), u"cmOK"_s);
     QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
     QVERIFY(m_boxes->shown.isEmpty());
     QVERIFY(!window->isVisible());
@@ -373,7 +368,7 @@ void TestDnd::answeredQuestionAsksFirst()
     m_state.curQ = textQ;
     m_state.answerRecs[textQ].answer = 1;
     m_boxes->answerNext(MessageButton::Cancel);
-    onNextModal(this, m_opened, [](QWidget *opened) { clickOk(opened); });
+    onNextModal(this, m_opened, [](QWidget *opened) { click(opened, u"cmOK"_s); });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
@@ -388,7 +383,7 @@ void TestDnd::answeredQuestionAsksFirst()
     m_boxes->answerNext(MessageButton::Ok);
     onNextModal(this, m_opened, [](QWidget *opened) {
         QCOMPARE(target(opened, 1)->property("tag").toString(), u"0"_s);
-        clickOk(opened);
+        click(opened, u"cmOK"_s);
     });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCOMPARE(m_opened, u"frTDnD"_s);
