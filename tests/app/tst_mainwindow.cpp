@@ -66,33 +66,6 @@ private Q_SLOTS:
         }
     }
 
-    // Each handled command runs from its action, looked up by its key.
-    void handledCommandsRunFromTheirActions_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QList<MessageBoxRequest>>("boxes");
-        QTest::addColumn<bool>("windowShown");
-
-        const MessageBoxRequest exitQuestion{u"Exit Quendra..."_s,
-                                             u"Are you sure you want to terminate Quendra?"_s,
-                                             MessageIcon::Question, MessageButtons::OkCancel};
-        QTest::newRow("exit asks, then closes") << u"keyExit"_s << QList{exitQuestion} << false;
-    }
-
-    void handledCommandsRunFromTheirActions()
-    {
-        QFETCH(QString, key);
-        QFETCH(QList<MessageBoxRequest>, boxes);
-        QFETCH(bool, windowShown);
-
-        FakeMessageBoxes fake;
-        fake.answerNext(MessageButton::Ok);
-        m_window->show();
-        m_window->menuItem(key)->trigger();
-        QCOMPARE(fake.shown, boxes);
-        QCOMPARE(m_window->isVisible(), windowShown);
-    }
-
     void testMenusFollowTheModeAndTheTest_data()
     {
         QTest::addColumn<int>("testMode");

@@ -74,22 +74,17 @@ void TestAnswers::dottedValuesRoundTrip_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shownAgain");
-    QTest::newRow("empty middle") << 4 << "a||c"
-                                  << "a..c"
-                                  << "a||c";
-    QTest::newRow("all blank") << 4 << " ||"
-                               << ".."
-                               << "||";
-    QTest::newRow("trimmed") << 4 << " 1 |2 | 3"
-                             << "1.2.3"
-                             << "1|2|3";
+    const auto row = [](const char *name, int q, const char *typed, const char *stored,
+                        const char *shownAgain) {
+        QTest::newRow(name) << q << QString::fromUtf8(typed) << QString::fromUtf8(stored)
+                            << QString::fromUtf8(shownAgain);
+    };
+    row("empty middle", 4, "a||c", "a..c", "a||c");
+    row("all blank", 4, " ||", "..", "||");
+    row("trimmed", 4, " 1 |2 | 3", "1.2.3", "1|2|3");
     // A typed "." shifts the fields, but the last box keeps the rest, so nothing is lost.
-    QTest::newRow("typed dot") << 4 << "1.2|3|4"
-                               << "1.2.3.4"
-                               << "1|2|3.4";
-    QTest::newRow("one box") << 5 << "42"
-                             << "42"
-                             << "42";
+    row("typed dot", 4, "1.2|3|4", "1.2.3.4", "1|2|3.4");
+    row("one box", 5, "42", "42", "42");
 }
 
 void TestAnswers::dottedValuesRoundTrip()

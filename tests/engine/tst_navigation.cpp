@@ -136,7 +136,6 @@ void TestNavigation::enabledControls_data()
     QTest::newRow("first marked entry") << QList<int>{1, 2, 1, 1, 1, 5} << "answer mark list";
     QTest::newRow("second marked entry")
         << QList<int>{1, 2, 1, 1, 2, 5} << "previous answer mark list";
-    QTest::newRow("choice, graded") << QList<int>{2, 5, 0, 1, 0, 3} << "previous goto list";
     QTest::newRow("dnd, exam") << QList<int>{5, 1, 1, 0, 0, 3} << "task";
     QTest::newRow("dnd, graded") << QList<int>{6, 5, 0, 0, 0, 3} << "previous answer goto list";
     QTest::newRow("sim, study") << QList<int>{7, 1, 1, 1, 0, 3}
@@ -192,7 +191,6 @@ void TestNavigation::gotoItemNumber_data()
     QTest::newRow("above") << u"11"_s << 0;
     QTest::newRow("below one") << u"0.5"_s << 0;
     QTest::newRow("text") << u"abc"_s << 0;
-    QTest::newRow("empty") << u""_s << 0;
     QTest::newRow("infinite") << u"inf"_s << 0;
 }
 

@@ -80,11 +80,6 @@ void place(QWidget *window, int i, int j)
     QTest::keyClick(on, Qt::Key_Return);
 }
 
-void clickOk(QWidget *window)
-{
-    QTest::mouseClick(window->findChild<QPushButton *>(u"cmOK"_s), Qt::LeftButton);
-}
-
 } // namespace
 
 class TestDnd : public QObject
@@ -98,8 +93,6 @@ private Q_SLOTS:
     void score();
     void itemsInShuffledOrderKeepTheirNumbers();
     void onlyItemsDropAndOnlyOkCloses();
-    void okRecordsTheDrops_data();
-    void okRecordsTheDrops();
     void keyboardStoresWhatTheMouseStores_data();
     void keyboardStoresWhatTheMouseStores();
     void readOnly_data();
@@ -204,39 +197,6 @@ void TestDnd::onlyItemsDropAndOnlyOkCloses()
     QVERIFY(window->isVisible());
 }
 
-void TestDnd::okRecordsTheDrops_data()
-{
-    // Pairs of (item, target) dropped in order: the last drop on a target counts, and an item
-    // can go on more than one.
-    QTest::addColumn<int>("q");
-    QTest::addColumn<QList<QPoint>>("drops");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("all right") << int(graphicalQ) << QList<QPoint>{{1, 1}, {2, 1}, {1, 3}} << 1;
-    QTest::newRow("text right") << int(textQ) << QList<QPoint>{{3, 1}, {1, 2}} << 1;
-}
-
-void TestDnd::okRecordsTheDrops()
-{
-    QFETCH(int, q);
-    QFETCH(QList<QPoint>, drops);
-    QFETCH(int, answer);
-    const std::unique_ptr<QDialog> window = openWindow(q, true);
-    for (const QPoint &pair : drops) {
-        QVERIFY(drop(window.get(), pair.x(), pair.y()));
-        // The target takes the item's caption, colour and tag; the item stays where it was.
-        QLabel *on = target(window.get(), pair.y());
-        QCOMPARE(on->text(), element<QLabel>(window.get(), u"lbSrc"_s, pair.x())->text());
-        QCOMPARE(on->property("tag").toString(), QString::number(pair.x()));
-        QCOMPARE(background(on), QColor(Qt::yellow));
-    }
-    clickOk(window.get());
-    QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
-    QVERIFY(!window->isVisible());
-    QCOMPARE(m_boxes->shown,
-             (QList<MessageBoxRequest>{{u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
-                                        MessageIcon::Information, MessageButtons::Ok}}));
-}
-
 void TestDnd::keyboardStoresWhatTheMouseStores_data()
 {
     // Steps: "i>j" puts item i on target j, "-j" empties target j (keyboard only).
@@ -292,11 +252,15 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
                         : QStringList{u"lbSrc1"_s, u"lbSrc2"_s, u"lbSrc3"_s, u"lbSrc4"_s,
                                       u"lbDes1"_s, u"lbDes2"_s, u"lbDes3"_s, u"cmOK"_s};
     QCOMPARE(chain, expected);
-    clickOk(keys);
+    click(keys, u"cmOK"_s);
     QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+    QVERIFY(!keys->isVisible());
+    QCOMPARE(m_boxes->shown,
+             (QList<MessageBoxRequest>{{u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
+                                        MessageIcon::Information, MessageButtons::Ok}}));
     if (!steps.join(u' ').contains(u'-')) {
         m_state.answerRecs[q].answer = 0;
-        clickOk(byMouse.get());
+        click(byMouse.get(), u"cmOK"_s);
         QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
     }
 }
@@ -330,7 +294,7 @@ void TestDnd::readOnly()
         QCOMPARE(background(target(window.get(), j)) == QColor(Qt::yellow), placed);
         QCOMPARE(target(window.get(), j)->property("tag").toString(), u"0"_s);
     }
-    clickOk(window.get());
+    click(window.get(), u"cmOK"_s);
     QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
     QVERIFY(m_boxes->shown.isEmpty());
     QVERIFY(!window->isVisible());
@@ -404,7 +368,7 @@ void TestDnd::answeredQuestionAsksFirst()
     m_state.curQ = textQ;
     m_state.answerRecs[textQ].answer = 1;
     m_boxes->answerNext(MessageButton::Cancel);
-    onNextModal(this, m_opened, [](QWidget *opened) { clickOk(opened); });
+    onNextModal(this, m_opened, [](QWidget *opened) { click(opened, u"cmOK"_s); });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCoreApplication::processEvents();
     QVERIFY(m_opened.isEmpty());
@@ -419,7 +383,7 @@ void TestDnd::answeredQuestionAsksFirst()
     m_boxes->answerNext(MessageButton::Ok);
     onNextModal(this, m_opened, [](QWidget *opened) {
         QCOMPARE(target(opened, 1)->property("tag").toString(), u"0"_s);
-        clickOk(opened);
+        click(opened, u"cmOK"_s);
     });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCOMPARE(m_opened, u"frTDnD"_s);

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 class ScoreReportTest : public QObject
@@ -77,30 +79,16 @@ private Q_SLOTS:
         QCOMPARE(barLength(points, 384), length);
     }
 
-    void showsTheObjectiveFigures_data()
-    {
-        QTest::addColumn<QList<int>>("objectives");
-        QTest::addColumn<QList<int>>("percents");
-        QTest::addColumn<QStringList>("counts");
-        QTest::addColumn<QStringList>("rows");
-
-        QTest::newRow("in the order graded")
-            << QList{2, 1} << QList{67, 0} << QStringList{u"(2/3)"_s, u"(0/1)"_s}
-            << QStringList{u"1|Objective 2|67%|(2/3)"_s, u"2|Objective 1|0%|(0/1)"_s};
-    }
-
+    // In the order graded, not by number.
     void showsTheObjectiveFigures()
     {
-        QFETCH(QList<int>, objectives);
-        QFETCH(QList<int>, percents);
-        QFETCH(QStringList, counts);
-        QFETCH(QStringList, rows);
-
-        for (qsizetype k = 0; k < objectives.size(); ++k) {
-            m_state.objList.append(objectives[k]);
-            m_state.objPercent.append(percents[k]);
-            m_state.objScoreText.append(counts[k]);
+        for (const auto &[objective, percent, count] :
+             {std::tuple(2, 67, u"(2/3)"_s), std::tuple(1, 0, u"(0/1)"_s)}) {
+            m_state.objList.append(objective);
+            m_state.objPercent.append(percent);
+            m_state.objScoreText.append(count);
         }
+        const QStringList rows{u"1|Objective 2|67%|(2/3)"_s, u"2|Objective 1|0%|(0/1)"_s};
         ScoreReport *report = drawReport(int(rows.size()));
         // Drawn again for a new grading, the rows are replaced.
         report->DrawScoreBox(int(rows.size()));

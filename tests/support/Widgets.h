@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPushButton>
+#include <QTest>
 #include <QWidget>
 
 // Element index of a control array (lbChc, txTI, lbDes, ...) within a window.
@@ -10,4 +12,12 @@ template <typename Control> Control *element(QWidget *window, const QString &nam
             return control;
     }
     return nullptr;
+}
+
+// Clicks a window's push button, which must be there and enabled.
+inline void click(QWidget *window, const QString &name)
+{
+    auto *button = window->findChild<QPushButton *>(name);
+    QVERIFY2(button && button->isEnabled(), qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
 }

@@ -238,12 +238,7 @@ void TestTestWindow::examRefusesToMoveOn()
 {
     startTest(ExamMode);
     QWidget *window = m_window.get();
-    QVERIFY(!window->findChild<QCheckBox *>(u"ckMark"_s)->isEnabled());
-    for (const QString &name : {u"cmList"_s, u"cmGoto"_s, u"cmAnswer"_s})
-        QVERIFY2(!button(name)->isEnabled(), qPrintable(name));
-
     showQuestion(qMultiple);
-    QVERIFY(!button(u"cmPrevious"_s)->isEnabled());
     const int item = m_state.curItem;
     QTest::mouseClick(button(u"cmNext"_s), Qt::LeftButton);
     QTest::mouseClick(element<QCheckBox>(window, u"ckChc"_s, 1), Qt::LeftButton);

@@ -306,17 +306,6 @@ private Q_SLOTS:
                                           "the gateway)."),
                            QStringLiteral("  = 10"), QStringLiteral("  = 10"),
                            QStringLiteral("  = 20"), QStringLiteral("  = 33")};
-        QTest::newRow("Moodle XML, matching")
-            << QStringLiteral("routing-moodle.xml") << QStringLiteral("RT-102")
-            << QStringList{QStringLiteral("RT-102 type 5 objective 1: Match the code in show ip "
-                                          "route with its source."),
-                           QStringLiteral("  = Connected"),
-                           QStringLiteral("  = Static"),
-                           QStringLiteral("  = OSPF"),
-                           QStringLiteral("  = EIGRP"),
-                           QStringLiteral("  target \"C\" takes 1 at 0,0 0x0"),
-                           QStringLiteral("  target \"S\" takes 2 at 0,0 0x0"),
-                           QStringLiteral("  target \"O\" takes 3 at 0,0 0x0")};
         QTest::newRow("Moodle XML, onto image")
             << QStringLiteral("routing-moodle.xml") << QStringLiteral("RT-201")
             << QStringList{QStringLiteral("RT-201 type 6 objective 2: Drag each device to its "

@@ -100,14 +100,6 @@ private Q_SLOTS:
                     s.bank.questions[2].choiceCount = 11;
                 },
                 {q.arg(2) + u"11 choices, the most is 10"_s});
-        // The program refuses more drag-and-drop items than it shows; so does the packer.
-        changed("more than 10 drag-and-drop items",
-                [](ModuleSource &s) {
-                    for (quint8 row = 4; row <= 11; ++row)
-                        s.bank.choiceRows.append({5, row, u"Item %1"_s.arg(row), 0});
-                    s.bank.questions[5].choiceCount = 11;
-                },
-                {q.arg(5) + u"11 items, the most is 10"_s});
         changed("choice repeated", [](ModuleSource &s) { s.bank.choiceRows[6].text = u"a "_s; },
                 {q.arg(2) + u"choice 3: text repeats choice 1"_s});
         changed("typed answer with a space",
