@@ -93,13 +93,18 @@ private Q_SLOTS:
                 [](ModuleSource &s) { s.bank.questions[3].questionText = u"A \u2192 B"_s; },
                 {q.arg(3) + u"questionText: character \"\u2192\" (U+2192) cannot be written in "_s
                             u"Windows-1252"_s});
-        changed("more than 10 choices",
-                [](ModuleSource &s) {
-                    for (quint8 row = 5; row <= 11; ++row)
+        // The program shows at most 10 choices or drag-and-drop items; so does the packer.
+        changed(
+            "more than 10 choices or items",
+            [](ModuleSource &s) {
+                for (quint8 row = 4; row <= 11; ++row) {
+                    if (row > 4)
                         s.bank.choiceRows.append({2, row, QString::number(row), 0});
-                    s.bank.questions[2].choiceCount = 11;
-                },
-                {q.arg(2) + u"11 choices, the most is 10"_s});
+                    s.bank.choiceRows.append({5, row, u"Item %1"_s.arg(row), 0});
+                }
+                s.bank.questions[2].choiceCount = s.bank.questions[5].choiceCount = 11;
+            },
+            {q.arg(2) + u"11 choices, the most is 10"_s, q.arg(5) + u"11 items, the most is 10"_s});
         changed("choice repeated", [](ModuleSource &s) { s.bank.choiceRows[6].text = u"a "_s; },
                 {q.arg(2) + u"choice 3: text repeats choice 1"_s});
         changed("typed answer with a space",
