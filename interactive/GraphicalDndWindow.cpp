@@ -6,7 +6,7 @@
 #include "interactive/DndKeyboard.h"
 #include "interactive/DndSourceLabel.h"
 #include "interactive/DndTargetLabel.h"
-#include "interactive/ModulePicture.h"
+#include "present/ModulePicture.h"
 #include "interactive/SaveDnDAns.h"
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"

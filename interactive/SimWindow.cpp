@@ -3,7 +3,7 @@
 #include "common/MessageBoxes.h"
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
-#include "interactive/ModulePicture.h"
+#include "present/ModulePicture.h"
 #include "interactive/TwipsRect.h"
 #include "moduledb/QuestionBank.h"
 #include "present/ScreenFit.h"

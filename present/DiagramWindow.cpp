@@ -4,7 +4,7 @@
 #include "common/Twips.h"
 #include "engine/TestState.h"
 #include "moduledb/QuestionBank.h"
-#include "present/ModuleFile.h"
+#include "present/ModulePicture.h"
 #include "present/ScreenFit.h"
 
 #include <QDialog>
@@ -14,9 +14,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr int fileNotFoundError = 53;
-constexpr int invalidPictureError = 481;
 
 // Where imDiagram sits in the window; the window grows around it.
 constexpr int pictureLeft = 120;
@@ -36,17 +33,13 @@ void ShowDiagram(const QuestionBank &bank, const TestState &state, const QString
         reportFailure(QStringLiteral("Subscript out of range"), 9);
         return;
     }
-    const std::optional<QString> path =
-        moduleFilePath(moduleFolder, bank.questions[state.curQ].diagramFile);
-    if (!path || !isRegularFile(*path)) {
-        reportFailure(QStringLiteral("File not found"), fileNotFoundError);
+    const ModulePicture loaded =
+        loadModulePicture(moduleFolder, bank.questions[state.curQ].diagramFile);
+    if (loaded.errorNumber != 0) {
+        reportFailure(loaded.problem, loaded.errorNumber);
         return;
     }
-    const QPixmap picture(*path);
-    if (picture.isNull()) {
-        reportFailure(QStringLiteral("Invalid picture"), invalidPictureError);
-        return;
-    }
+    const QPixmap &picture = loaded.picture;
 
     // On the heap: the parent may be closed while the window is open (time is up).
     QPointer<QDialog> frDiagram = new QDialog(parent);

@@ -1,5 +1,6 @@
 #include "ModuleValidation.h"
 
+#include "common/Twips.h"
 #include "moduledb/Ansi.h"
 #include "moduledb/BankCheck.h"
 
@@ -457,8 +458,8 @@ private:
             if (drawn == m_source.drawnSlots.cend() || j >= drawn->size())
                 continue;
             const QRect slot = drawn->at(j);
-            const QRect slotTwips(slot.x() * 15, slot.y() * 15, slot.width() * 15,
-                                  slot.height() * 15);
+            const QRect slotTwips(slot.x() * twipsPerPixel, slot.y() * twipsPerPixel,
+                                  slot.width() * twipsPerPixel, slot.height() * twipsPerPixel);
             if (target != slotTwips)
                 m_errors.append(rowWhere + QStringLiteral("left %1, top %2, width %3, height %4 "
                                                           "differ from slot %5 of %6 (%7, %8, "

@@ -1,9 +1,6 @@
-#include "interactive/ModulePicture.h"
+#include "present/ModulePicture.h"
 
-#include "moduledb/Archive.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "present/ModuleFile.h"
 
 namespace {
 constexpr int fileNotFoundError = 53;
@@ -13,13 +10,13 @@ constexpr int invalidPictureError = 481;
 ModulePicture loadModulePicture(const QString &moduleFolder, const QString &fileName)
 {
     ModulePicture loaded;
-    const QString path = QDir(moduleFolder).filePath(fileName);
-    if (!isSafeEntryName(fileName) || !QFileInfo(path).isFile()) {
+    const std::optional<QString> path = moduleFilePath(moduleFolder, fileName);
+    if (!path || !isRegularFile(*path)) {
         loaded.problem = QStringLiteral("File not found");
         loaded.errorNumber = fileNotFoundError;
         return loaded;
     }
-    if (!loaded.picture.load(path)) {
+    if (!loaded.picture.load(*path)) {
         loaded.problem = QStringLiteral("Invalid picture");
         loaded.errorNumber = invalidPictureError;
     }
