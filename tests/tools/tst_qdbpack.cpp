@@ -1,6 +1,7 @@
 #include "TestPaths.h"
 #include "tests/moduledb/SampleModule.h"
 #include "tools/qdbpack/ModuleDump.h"
+#include "tools/qdbpack/ModuleLint.h"
 #include "tools/qdbpack/ModuleValidation.h"
 #include "tools/qdbpack/SourceReader.h"
 
@@ -40,6 +41,40 @@ Files filesOf(const ModuleSource &source)
     Files files = sourceFiles(source);
     files.insert(u"files/g.png"_s, {});
     return files;
+}
+
+// The sample with nothing for a reviewer to flag.
+ModuleSource quietSource()
+{
+    ModuleSource source = sampleSource();
+    source.bank.questions[2].questionText = u"Which two? (Choose two.)"_s;
+    for (Question &question : source.bank.questions)
+        question.reference = u"RFC 791"_s;
+    return source;
+}
+
+// Appends a choice question for each key, "A" (single answer) or "AC" (multiple answers),
+// among four choices alike; the keys of the first longKeys questions are longer.
+void addChoiceQuestions(ModuleSource &source, const QString &keys, int longKeys = 0)
+{
+    for (const QString &letters : keys.split(u' ')) {
+        Question question = source.bank.questions[1];
+        question.questionId = qint16(source.bank.questions.size() + 1);
+        question.questionCode = u"QY-%1"_s.arg(question.questionId);
+        question.questionType = letters.size() == 1 ? SingleAnswer : MultipleAnswers;
+        question.questionText = u"Which? (Choose %1.)"_s.arg(letters.size());
+        question.answerKey = 0;
+        for (QChar letter : letters)
+            question.answerKey |= qint16(1 << (letter.unicode() - u'A'));
+        source.bank.questions.append(question);
+        source.questionFiles.append(questionFile);
+        for (quint8 row = 1; row <= 4; ++row) {
+            const bool longer = (question.answerKey >> (row - 1) & 1) && longKeys > 0;
+            source.bank.choiceRows.append(
+                {question.questionId, row, longer ? u"Choice, longer"_s : u"Choice"_s, 0});
+        }
+        --longKeys;
+    }
 }
 
 } // namespace
@@ -149,6 +184,127 @@ private Q_SLOTS:
         QCOMPARE(errors, messages);
     }
 
+    // Each rule fires on what it is meant to catch and stays quiet on a near miss.
+    void lintFlagsWhatReviewersFlag_data()
+    {
+        QTest::addColumn<ModuleSource>("source");
+        QTest::addColumn<QStringList>("warnings");
+        const auto row = [](const char *name, const QStringList &warnings, const Change &change) {
+            ModuleSource source = quietSource();
+            change(source);
+            QTest::newRow(name) << source << warnings;
+        };
+        const QString q = questionFile + u": question %1 (QX-000%1): "_s;
+        const QString bank = u"questions/: "_s;
+        // Choice rows 1 to 3 are question 1's (key: 2), 4 to 7 question 2's (keys: 4, 6).
+        const auto lengths = [](ModuleSource &s, const QList<int> &lengthOfRow) {
+            for (int i = 0; i < lengthOfRow.size(); ++i)
+                s.bank.choiceRows[i + 1].text = QString(lengthOfRow[i], QChar(u'a' + i));
+        };
+        const QString twentySingle = u"A B C D A B C D A B C D A B C D A B C"_s;
+
+        row("quiet", {}, [](ModuleSource &) {});
+        row("keys 25 % and 15 characters longer",
+            {q.arg(1) + u"the key (75 characters) is much longer than every wrong choice "_s
+                        u"(at most 60)"_s,
+             q.arg(2) + u"the shortest key (16 characters) is much longer than every wrong "_s
+                        u"choice (at most 1)"_s},
+            [&](ModuleSource &s) {
+                lengths(s, {60, 75, 1, 16, 1, 16, 1});
+            });
+        row("keys 24 % or 14 characters longer", {}, [&](ModuleSource &s) {
+            lengths(s, {100, 124, 1, 15, 1, 16, 1});
+        });
+        row("key the longest in 8 of 20 single-answer questions",
+            {bank + u"the key is the longest choice in 8 of 20 single-answer questions (40 %), "_s
+                    u"more than 35 %"_s},
+            [&](ModuleSource &s) { addChoiceQuestions(s, twentySingle, 7); });
+        row("key the longest in 7 of 20", {},
+            [&](ModuleSource &s) { addChoiceQuestions(s, twentySingle, 6); });
+        row("keys at the top of multiple-answer items",
+            {bank + u"choice A is a key in 6 of 6 multiple-answer questions (100 %), more than "_s
+                    u"60 %"_s,
+             bank + u"the keys are the first choices (A, B, ...) in 2 of 6 multiple-answer "_s
+                    u"questions (33 %), more than 25 %"_s},
+            [](ModuleSource &s) { addChoiceQuestions(s, u"AB AB AD AD AD"_s); });
+        row("keys at the top of 60 % and 25 % of multiple-answer items", {}, [](ModuleSource &s) {
+            addChoiceQuestions(s, u"AB AB AB AB AB AD AD AD AD AD AD BC BC BC BC BC BC BC BC"_s);
+        });
+        row("single-answer keys at one place",
+            {bank + u"choice A is the key in 7 of 8 single-answer questions (88 %), more than "_s
+                    u"40 %"_s},
+            [](ModuleSource &s) { addChoiceQuestions(s, u"A A A A A A A"_s); });
+        row("single-answer keys at one place for 40 %", {},
+            [](ModuleSource &s) { addChoiceQuestions(s, u"A A A A B C C D D"_s); });
+        row("stems alike",
+            {q.arg(4) + u"questionText is nearly that of question 3 (QX-0003): 100 % of their "_s
+                        u"words are shared"_s},
+            [](ModuleSource &s) {
+                s.bank.questions[3].questionText = u"Refer to the exhibit. Which OSPF hello "_s
+                                                   u"and dead timers match on an Ethernet link?"_s;
+                s.bank.questions[4].questionText =
+                    u"Which OSPF hello and dead timers match on an Ethernet link?"_s;
+            });
+        row("stems sharing 40 % of their words", {}, [](ModuleSource &s) {
+            s.bank.questions[3].questionText =
+                u"Which OSPF hello and dead timers match on an Ethernet link?"_s;
+            s.bank.questions[4].questionText =
+                u"Which OSPF hello timers apply on a serial point-to-point link?"_s;
+        });
+        row("numbers to choose",
+            {q.arg(1) + u"questionText says \"Choose two\", but a single-answer question takes "_s
+                        u"one choice"_s,
+             q.arg(2) + u"questionText says \"Choose THREE\", but 2 choices are correct"_s,
+             questionFile + u": question 8 (QY-8): questionText does not say how many to choose "_s
+                            u"(\"Choose two.\")"_s},
+            [](ModuleSource &s) {
+                s.bank.questions[1].questionText = u"Which one? (Choose two.)"_s;
+                s.bank.questions[2].questionText = u"Which? Choose THREE."_s;
+                addChoiceQuestions(s, u"AB"_s);
+                s.bank.questions[8].questionText = u"Which two?"_s;
+            });
+        row("number to choose in digits", {},
+            [](ModuleSource &s) { s.bank.questions[2].questionText = u"Which? (choose 2)"_s; });
+        row("choice named by its position",
+            {q.arg(1) + u"explanation names a choice by its position (\"Option B\"), which "_s
+                        u"shuffling changes"_s},
+            [](ModuleSource &s) { s.bank.questions[1].explanation = u"Option B is right."_s; });
+        row("option named by its number", {}, [](ModuleSource &s) {
+            s.bank.questions[1].explanation = u"DHCP option 82 is (a) the first hop's."_s;
+            s.bank.questions[3].explanation = u"The first answer (A) is right."_s;
+        });
+        row("spellings mixed",
+            {q.arg(7) + u"task 1: taskText: \"neighbours\": the module writes \"neighbor\" "_s
+                        u"2 times and \"neighbour\" once"_s,
+             q.arg(5) + u"target 1: text: \"internet\" is a name: \"Internet\""_s},
+            [](ModuleSource &s) {
+                s.bank.questions[1].explanation = u"OSPF neighbors synchronize."_s;
+                s.bank.questions[2].explanation = u"Both neighbors are listed."_s;
+                s.bank.simRows[1].taskText = u"Show the neighbours."_s;
+                s.bank.dndRows[1].text = u"Reaches the internet"_s;
+            });
+        row("spellings of one variety", {}, [](ModuleSource &s) {
+            s.bank.questions[1].explanation = u"Neighbors synchronized, colors analyzed."_s;
+            s.bank.questions[2].explanation = u"The analysis of Internet traffic."_s;
+        });
+        row("references citing no document",
+            {q.arg(1) + u"reference is empty"_s, q.arg(2) + u"reference cites no standard"_s},
+            [](ModuleSource &s) {
+                s.bank.questions[1].reference.clear();
+                s.bank.questions[2].reference = u"Chapter 4, RFCs"_s;
+            });
+        row("references citing documents", {}, [](ModuleSource &s) {
+            s.bank.questions[1].reference = u"IEEE 802.1Q"_s;
+            s.bank.questions[2].reference = u"ITU-T G.711"_s;
+        });
+    }
+    void lintFlagsWhatReviewersFlag()
+    {
+        QFETCH(ModuleSource, source);
+        QFETCH(QStringList, warnings);
+        QCOMPARE(lintModule(source), warnings);
+    }
+
     // pack -> dump -> source files -> read -> pack gives the same bytes, whatever the
     // archive's settings, and the values the files leave out are derived as they were (the
     // sample module goes this way on the command line).
@@ -227,7 +383,7 @@ private Q_SLOTS:
         const QString dumped = dir.filePath(u"dumped"_s);
         const QString repacked = dir.filePath(u"repacked.qdb"_s);
         QCOMPARE(run({u"dump"_s, built, dumped}), std::pair(0, QString()));
-        QCOMPARE(run({u"pack"_s, dumped, repacked}), std::pair(0, QString()));
+        QCOMPARE(run({u"pack"_s, dumped, repacked}).first, 0);
         QFile original(built);
         QFile again(repacked);
         QVERIFY(original.open(QIODevice::ReadOnly) && again.open(QIODevice::ReadOnly));
@@ -238,6 +394,18 @@ private Q_SLOTS:
         QCOMPARE(run({u"pack"_s, missing, dir.filePath(u"refused.qdb"_s)}),
                  std::pair(1, missing + u": no such folder\n"_s));
         QVERIFY(!QFile::exists(dir.filePath(u"refused.qdb"_s)));
+
+        // A source with a warning: lint fails, pack prints the warning and packs.
+        ModuleSource warned = quietSource();
+        warned.bank.questions[1].reference.clear();
+        const QString source = dir.filePath(u"warned"_s);
+        QString error;
+        QVERIFY2(writeSourceFiles(filesOf(warned), source, &error), qPrintable(error));
+        const QString warning =
+            u"warning: "_s + questionFile + u": question 1 (QX-0001): reference is empty\n"_s;
+        QCOMPARE(run({u"lint"_s, source}), std::pair(1, warning));
+        QCOMPARE(run({u"pack"_s, source, dir.filePath(u"warned.qdb"_s)}), std::pair(0, warning));
+        QVERIFY(QFile::exists(dir.filePath(u"warned.qdb"_s)));
     }
 };
 

@@ -13,6 +13,15 @@ template <typename Row> int rowsOf(const OneBasedArray<Row> &rows, qint16 questi
 }
 } // namespace
 
+QString questionWhere(const ModuleSource &source, int q)
+{
+    return QStringLiteral("%1: question %2 (%3): ")
+        .arg(source.questionFiles.contains(q) ? source.questionFiles[q]
+                                              : QStringLiteral("questions/"))
+        .arg(q)
+        .arg(source.bank.questions[q].questionCode);
+}
+
 int derivedChoiceCount(const QuestionBank &bank, int q)
 {
     const Question &question = bank.questions[q];

@@ -46,6 +46,10 @@ int derivedChoiceCount(const QuestionBank &bank, int q);
 int derivedAnswerKey(const QuestionBank &bank, int q);
 int derivedQuestionCount(const QuestionBank &bank, int objective);
 
+// How messages name question q: its file, number and code ("questions/10-a.json: question
+// 3 (A-1): ").
+QString questionWhere(const ModuleSource &source, int q);
+
 // Names used in messages for the rows of a question type ("choice", "value", "item").
 QString choiceRowNoun(int questionType);
 

@@ -263,12 +263,7 @@ private:
     void checkQuestion(int q)
     {
         const Question &question = m_bank.questions[q];
-        const QString where =
-            QStringLiteral("%1: question %2 (%3): ")
-                .arg(m_source.questionFiles.contains(q) ? m_source.questionFiles[q]
-                                                        : QStringLiteral("questions/"))
-                .arg(q)
-                .arg(question.questionCode);
+        const QString where = questionWhere(m_source, q);
         text(where, QStringLiteral("questionCode"), question.questionCode);
         if (question.questionCode.size() > questionCodeLength)
             m_errors.append(where +

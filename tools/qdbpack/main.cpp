@@ -1,8 +1,9 @@
-// qdbpack: packs a module source folder into a test database, and dumps a database back
-// into a source folder; imports question banks into a source folder and exports modules
-// back into them.
+// qdbpack: packs a module source folder into a test database, lints it, and dumps a
+// database back into a source folder; imports question banks into a source folder and exports
+// modules back into them.
 
 #include "ModuleDump.h"
+#include "ModuleLint.h"
 #include "ModuleValidation.h"
 #include "SourceReader.h"
 
@@ -27,6 +28,7 @@ int usage()
 {
     err() << "usage: qdbpack pack <source-folder> <output.qdb> [--block-size N] "
              "[--extra-byte|--no-extra-byte]\n"
+             "       qdbpack lint <source-folder>\n"
              "       qdbpack dump <archive.qdb> <output-folder>\n"
              "       qdbpack import <bank>... --to <new-folder> [--format gift|moodlexml|aiken] "
              "[--code C] [--title T] [--questions N] [--passing N] [--minutes N]\n"
@@ -40,6 +42,12 @@ int refuse(const QStringList &messages)
     for (const QString &message : messages)
         err() << message << '\n';
     return 1;
+}
+
+void printWarnings(const QStringList &warnings)
+{
+    for (const QString &warning : warnings)
+        err() << "warning: " << warning << '\n';
 }
 
 int pack(const QStringList &args)
@@ -77,6 +85,8 @@ int pack(const QStringList &args)
     errors = validateModule(*source);
     if (!errors.isEmpty())
         return refuse(errors);
+    // Warnings are for the author: the module packs all the same.
+    printWarnings(lintModule(*source));
 
     const QByteArray archive = packModule(*source);
     QDir().mkpath(QFileInfo(args[1]).absolutePath());
@@ -85,6 +95,22 @@ int pack(const QStringList &args)
         return refuse(
             {QStringLiteral("%1: cannot be written (%2)").arg(args[1], file.errorString())});
     return 0;
+}
+
+int lint(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usage();
+    QStringList errors;
+    const auto source = readModuleFolder(args[0], &errors);
+    if (!source)
+        return refuse(errors);
+    errors = validateModule(*source);
+    if (!errors.isEmpty())
+        return refuse(errors);
+    const QStringList warnings = lintModule(*source);
+    printWarnings(warnings);
+    return warnings.isEmpty() ? 0 : 1;
 }
 
 int dump(const QStringList &args)
@@ -103,8 +129,7 @@ int dump(const QStringList &args)
     QStringList warnings = dumped->warnings;
     warnings += copyQuestionFiles(dumped->source.bank, QFileInfo(args[0]).absolutePath(),
                                   QDir(args[1]).filePath(QStringLiteral("files")));
-    for (const QString &warning : warnings)
-        err() << "warning: " << warning << '\n';
+    printWarnings(warnings);
     return 0;
 }
 
@@ -116,6 +141,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments().mid(1);
     if (args.size() >= 1 && args[0] == QStringLiteral("pack"))
         return pack(args.mid(1));
+    if (args.size() >= 1 && args[0] == QStringLiteral("lint"))
+        return lint(args.mid(1));
     if (args.size() >= 1 && args[0] == QStringLiteral("dump"))
         return dump(args.mid(1));
     QTextStream out(stdout);
