@@ -245,11 +245,11 @@ private Q_SLOTS:
                 s.bank.questions[4].questionText =
                     u"Which OSPF hello and dead timers match on an Ethernet link?"_s;
             });
-        row("stems sharing 40 % of their words", {}, [](ModuleSource &s) {
+        row("stems sharing 36 % of their words", {}, [](ModuleSource &s) {
             s.bank.questions[3].questionText =
                 u"Which OSPF hello and dead timers match on an Ethernet link?"_s;
             s.bank.questions[4].questionText =
-                u"Which OSPF hello timers apply on a serial point-to-point link?"_s;
+                u"Which OSPF hello timers apply on a serial point-to-point link by default?"_s;
         });
         row("numbers to choose",
             {q.arg(1) + u"questionText says \"Choose two\", but a single-answer question takes "_s

@@ -14,7 +14,10 @@ namespace {
 const QString wholeBank = QStringLiteral("questions/: ");
 
 // Two stems are alike from this share of their words on (shared words / all their words).
-constexpr double nearDuplicateSimilarity = 0.5;
+constexpr double nearDuplicateSimilarity = 0.4;
+// A word in more than this share of the stems is the module's common wording ("router",
+// "Type every command in full"), not what a question is about.
+constexpr double commonWordShare = 0.05;
 
 // "7 of 20 single-answer questions (35 %)"
 QString share(int count, int total, const QString &what)
@@ -221,8 +224,15 @@ private:
     void checkNearDuplicates()
     {
         QList<QSet<QString>> words;
-        for (const Question &question : m_bank.questions)
+        QHash<QString, int> stemsWith;
+        for (const Question &question : m_bank.questions) {
             words.append(meaningfulWords(question.questionText));
+            for (const QString &word : std::as_const(words.last()))
+                ++stemsWith[word];
+        }
+        const double common = std::max(3.0, commonWordShare * double(words.size()));
+        for (QSet<QString> &stem : words)
+            stem.removeIf([&](const QString &word) { return stemsWith.value(word) > common; });
         for (qsizetype later = 0; later < words.size(); ++later) {
             for (qsizetype earlier = 0; earlier < later; ++earlier) {
                 const QSet<QString> &a = words[earlier];
