@@ -221,6 +221,12 @@ private Q_SLOTS:
             [&](ModuleSource &s) { addChoiceQuestions(s, twentySingle, 7); });
         row("key the longest in 7 of 20", {},
             [&](ModuleSource &s) { addChoiceQuestions(s, twentySingle, 6); });
+        row("key the longest in 2 of 20",
+            {bank + u"the key is the longest choice in 2 of 20 single-answer questions (10 %), "_s
+                    u"less than 15 %"_s},
+            [&](ModuleSource &s) { addChoiceQuestions(s, twentySingle, 1); });
+        row("key the longest in 3 of 20", {},
+            [&](ModuleSource &s) { addChoiceQuestions(s, twentySingle, 2); });
         row("keys at the top of multiple-answer items",
             {bank + u"choice A is a key in 6 of 6 multiple-answer questions (100 %), more than "_s
                     u"60 %"_s,

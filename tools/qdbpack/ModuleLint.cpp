@@ -34,6 +34,11 @@ bool above(int count, int total, int percent)
     return 100 * count > percent * total;
 }
 
+bool below(int count, int total, int percent)
+{
+    return 100 * count < percent * total;
+}
+
 // The words that carry a stem's meaning: plain function words and the wording of answer
 // instructions ("Refer to the exhibit", "Type one decimal number in each box") are left out.
 QSet<QString> meaningfulWords(const QString &text)
@@ -179,6 +184,12 @@ private:
             m_warnings.append(
                 wholeBank +
                 QStringLiteral("the key is the longest choice in %1, more than 35 %")
+                    .arg(share(longestIsKey, singles, QStringLiteral("single-answer questions"))));
+        // The other way round, a candidate learns to rule the longest choice out.
+        if (singles >= 20 && below(longestIsKey, singles, 15))
+            m_warnings.append(
+                wholeBank +
+                QStringLiteral("the key is the longest choice in %1, less than 15 %")
                     .arg(share(longestIsKey, singles, QStringLiteral("single-answer questions"))));
     }
 
