@@ -383,7 +383,7 @@ private:
     {
         static const QRegularExpression document(
             QStringLiteral("RFC \\d|IEEE |ISO|IEC |ITU-T|NIST|ANSI|TIA|FIPS|ETSI|IANA|"
-                           "Wi-Fi Alliance|W3C|ECMA"));
+                           "Wi-Fi Alliance|W3C|ECMA|MEF \\d"));
         for (int q = 1; q <= m_bank.questions.size(); ++q) {
             const QString &reference = m_bank.questions[q].reference;
             if (reference.trimmed().isEmpty())
