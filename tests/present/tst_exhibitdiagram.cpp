@@ -60,8 +60,6 @@ private Q_SLOTS:
         QTest::newRow("exhibit outside the module folder")
             << false << u"../secret.txt"_s << QByteArray("not for modules") << QString()
             << report("ShowExhibit", u"File not found"_s, 53);
-        QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
-                                         << report("ShowDiagram", u"File not found"_s, 53);
         // A picture larger than the screen scrolls inside a window that fits on it.
         QTest::newRow("diagram larger than the screen")
             << true << u"net.png"_s << hugePicture << u"Diagram: Item 12 of 60|3000 x 3000"_s
