@@ -1,5 +1,3 @@
-#include "moduledb/Archive.h"
-#include "moduledb/TableReader.h"
 #include "tools/qdbimport/BankCommands.h"
 #include "tools/qdbimport/BankImport.h"
 #include "tools/qdbimport/BankText.h"
@@ -311,14 +309,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString database = importAndPack(fixtures + u'/' + name, dir.path());
         QVERIFY(!database.isEmpty());
-        const ParsedArchive archive = parseArchive(contentOf(database));
-        QCOMPARE(archive.failure, ArchiveFailure::None);
-        QList<TableFile> tables;
-        for (const UnpackedEntry &entry : archive.entries)
-            tables.append({entry.name, entry.content});
-        QuestionBank bank;
-        const auto problem = loadTables(tables, bank);
-        QVERIFY2(!problem, qPrintable(problem ? problem->description : QString()));
+        QString error;
+        const auto loaded = dumpArchive(contentOf(database), &error);
+        QVERIFY2(loaded, qPrintable(error));
+        const QuestionBank &bank = loaded->source.bank;
         QMap<QString, QByteArray> files;
         for (const QString &file : QDir(dir.filePath(u"Module"_s)).entryList(QDir::Files))
             files.insert(file, contentOf(dir.filePath(u"Module/"_s + file)));
