@@ -45,7 +45,6 @@ void TestTiming::timeLeft_data()
     QTest::newRow("past midnight") << late << "90" << at(7, 0, 15) << "00:45:00" << false;
     QTest::newRow("end after midnight") << late << "90" << at(7, 1, 0) << "00:00:00" << true;
     QTest::newRow("100 hours") << nine << "6000" << nine << "100:00:00" << false;
-    QTest::newRow("below 100 hours") << nine << "6000" << at(6, 9, 0, 1) << "99:59:59" << false;
     // Below one minute the test would end as soon as it starts.
     QTest::newRow("fraction cut") << nine << "1.9" << nine << "00:01:00" << false;
     QTest::newRow("half a minute") << nine << "0.5" << nine << "00:01:00" << false;
