@@ -22,8 +22,8 @@ class TestTiming : public QObject
 private Q_SLOTS:
     void timeLeft_data();
     void timeLeft();
-    void timeStartsWithTheTestWindow();
-    void untimedTestShowsTheFixedLabel();
+    void timerStartsWithTheTestWindow_data();
+    void timerStartsWithTheTestWindow();
 };
 
 void TestTiming::timeLeft_data()
@@ -67,31 +67,33 @@ void TestTiming::timeLeft()
     QCOMPARE(timeIsUp(state, now), up);
 }
 
-void TestTiming::timeStartsWithTheTestWindow()
+void TestTiming::timerStartsWithTheTestWindow_data()
 {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("timeLeft");
+    QTest::addColumn<QDateTime>("end"); // invalid: untimed
+    QTest::newRow("exam") << int(ExamMode) << "01:30:00" << at(6, 9, 35);
+    QTest::newRow("study, untimed") << int(StudyMode) << "59:59:59" << QDateTime();
+}
+
+void TestTiming::timerStartsWithTheTestWindow()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, timeLeft);
+    QFETCH(QDateTime, end);
     BankBuilder builder;
     builder.objectives(1).questions(1, 5).examQuestions(5, 90);
     FakeClock clock(at(6, 8, 0));
     TestState state;
-    QVERIFY(InitTest(ExamMode, builder.bank(), state));
+    QVERIFY(InitTest(mode, builder.bank(), state));
     // Time on the get-ready screen does not count.
     clock.advanceSecs(300);
     const TimerDisplay display = SetTestTimer(state);
-    QVERIFY(display.timerEnabled && display.clockVisible && display.labelEnabled);
-    QCOMPARE(display.timeLeft, u"Time Left: 01:30:00"_s);
-    QCOMPARE(state.testEndTime, at(6, 9, 35));
-}
-
-void TestTiming::untimedTestShowsTheFixedLabel()
-{
-    FakeClock clock(at(6, 12, 0));
-    TestState state;
-    state.testDuration = u"90"_s;
-    const TimerDisplay display = SetTestTimer(state);
-    QVERIFY(!display.timerEnabled && !display.clockVisible && !display.labelEnabled);
-    QCOMPARE(display.timeLeft, u"Time Left: 59:59:59"_s);
-    QVERIFY(!state.testEndTime.isValid());
-    QVERIFY(!timeIsUp(state, at(31, 23, 59)));
+    QCOMPARE((QList<bool>{display.timerEnabled, display.clockVisible, display.labelEnabled}),
+             QList<bool>(3, end.isValid()));
+    QCOMPARE(display.timeLeft, u"Time Left: "_s + timeLeft);
+    QCOMPARE(state.testEndTime, end);
+    QCOMPARE(timeIsUp(state, at(31, 23, 59)), end.isValid());
 }
 
 QTEST_APPLESS_MAIN(TestTiming)
