@@ -48,7 +48,7 @@ private Q_SLOTS:
     void commandsOpenTheirWindowsAndPages();
     void moduleInformationShowsTheBankEachTime();
     void fontSizeReachesTheItemAndTheNextTest();
-    void customTestWithOptionsRunsOutOfTime();
+    void optionsTurnTheTimerOnInACustomTest();
 
 private:
     CustomWindow *custom() const { return m_app->road->customWindow(); }
@@ -236,8 +236,8 @@ void TestCommands::fontSizeReachesTheItemAndTheNextTest()
              14);
 }
 
-// Custom Mode, untimed; Options turns the timer on for five minutes; the time runs out.
-void TestCommands::customTestWithOptionsRunsOutOfTime()
+// Custom Mode, untimed; Options turns the timer on for five minutes.
+void TestCommands::optionsTurnTheTimerOnInACustomTest()
 {
     openCustom();
     setChecked(custom(), u"ckTimer"_s, false);
@@ -270,12 +270,6 @@ void TestCommands::customTestWithOptionsRunsOutOfTime()
     QCOMPARE(m_app->boxes.shown.size(), 1); // the refusal; its text is the engine's (tst_custom)
     QCOMPARE(lbTime->text(), u"Time Left: 00:05:00"_s);
     QVERIFY(test->findChild<QPushButton *>(u"cmAnswer"_s)->isEnabled());
-
-    m_app->clock.advanceSecs(300);
-    test->timerTick();
-    QCOMPARE(m_app->boxes.shown.last().title, u"Time is Up!"_s);
-    QVERIFY(m_app->road->scoreReport() && m_app->road->scoreReport()->isVisible());
-    QVERIFY(!options->isEnabled());
 }
 
 QTEST_MAIN(TestCommands)
