@@ -124,9 +124,9 @@ void HistoryRoadTest::damagedHistoryLetsTheTestGoOn()
     file.write(QByteArray(4096, '\x7f'));
     file.close();
 
+    // Its one box is the history's own (tst_history).
     takeStudyTest();
     QCOMPARE(m_app->boxes.shown.size(), 1);
-    QCOMPARE(m_app->boxes.shown[0].title, u"Test History"_qs);
 
     // Weak Areas goes by the test on screen.
     click(m_app->road->scoreReport(), u"cmPractice"_qs);
