@@ -1,5 +1,4 @@
 #include "BankBuilder.h"
-#include "FakeMessageBoxes.h"
 
 #include "engine/TestState.h"
 #include "history/History.h"
@@ -7,7 +6,6 @@
 #include "history/WeakAreas.h"
 #include "present/ReportDocument.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -139,26 +137,6 @@ private Q_SLOTS:
         QCOMPARE(old[0].objectives, (QList<ObjectiveResult>{{1, QStringLiteral("Routing"), 3, 4}}));
         QVERIFY(store.record(attemptOf({1})) > 0);
         QCOMPARE(store.attempts().size(), 2);
-    }
-
-    // The test goes on without its history, and says so once.
-    void damagedFileIsReportedOnce()
-    {
-        const QString path = m_dir.filePath(QStringLiteral("damaged.sqlite"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(8192, 'x'));
-        file.close();
-
-        FakeMessageBoxes boxes;
-        History history(path);
-        history.record(attemptOf({4}));
-        history.record(attemptOf({3}));
-        QVERIFY(!history.store());
-        QCOMPARE(boxes.shown.size(), 1);
-        QCOMPARE(boxes.shown[0].title, QStringLiteral("Test History"));
-        QVERIFY(boxes.shown[0].text.contains(path));
-        QCOMPARE(boxes.shown[0].icon, MessageIcon::Warning);
     }
 
     void weakestObjectives_data()
