@@ -194,12 +194,15 @@ private Q_SLOTS:
         // No objective has a question: the selection says so, then the road.
         m_app->context.bank = BankBuilder().objectives(3).examQuestions(6, 90).bank();
         click(start(), u"cmExam"_s);
-        QCOMPARE(m_app->boxes.shown.size(), 2);
-        QCOMPARE(m_app->boxes.shown.last(),
-                 (MessageBoxRequest{u"Sorry!"_s,
-                                    u"An error has occured in preparing the test module. Please "
-                                    u"retry again."_s,
-                                    MessageIcon::NoIcon, MessageButtons::Ok}));
+        QCOMPARE(m_app->boxes.shown,
+                 (QList<MessageBoxRequest>{
+                     {u"Sorry!"_s,
+                      u"No questions are available from the objectives you selected.\n\n"
+                      u"Please select other objectives."_s,
+                      MessageIcon::Information, MessageButtons::Ok},
+                     {u"Sorry!"_s,
+                      u"An error has occured in preparing the test module. Please retry again."_s,
+                      MessageIcon::NoIcon, MessageButtons::Ok}}));
         QVERIFY(start()->isVisible());
         QVERIFY(!ready()->isVisible());
     }
