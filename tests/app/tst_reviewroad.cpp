@@ -1,13 +1,9 @@
 #include "BankBuilder.h"
-#include "FakeClock.h"
-#include "FakeMessageBoxes.h"
 #include "NextModal.h"
+#include "RoadFixture.h"
 #include "Widgets.h"
-#include "app/AppContext.h"
-#include "app/MainWindow.h"
 #include "app/ReadyWindow.h"
 #include "app/StartWindow.h"
-#include "app/TestRoad.h"
 #include "engine/Selection.h"
 #include "present/ScoreReport.h"
 #include "testwindow/ReviewListWindow.h"
@@ -46,28 +42,22 @@ private Q_SLOTS:
 
 void ReviewRoadTest::studyShowAnswerListGradeAndReview()
 {
-    FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(9, 0)));
-    FakeMessageBoxes boxes;
-    AppContext context;
     // Items: two single-answer questions with four choices, a text drag-and-drop question
     // and a typed answer.
-    context.bank = BankBuilder()
-                       .objectives(1)
-                       .question(1, SingleAnswer, 4)
-                       .question(1, SingleAnswer, 4)
-                       .question(1, TextDragAndDrop, 3)
-                       .question(1, TypedAnswer)
-                       .examQuestions(4, 60)
-                       .bank();
-    for (Question &question : context.bank.questions)
+    QuestionBank bank = BankBuilder()
+                            .objectives(1)
+                            .question(1, SingleAnswer, 4)
+                            .question(1, SingleAnswer, 4)
+                            .question(1, TextDragAndDrop, 3)
+                            .question(1, TypedAnswer)
+                            .examQuestions(4, 60)
+                            .bank();
+    for (Question &question : bank.questions)
         question.explanation = u"Why "_qs + question.questionText;
-    TestState &state = context.state;
-    MainWindow main;
-    main.BuildMenu();
-    auto *road = new TestRoad(context, main, u"Ada"_qs);
-    main.resize(1024, 768);
-    main.show();
-    road->showStart();
+    RoadFixture app(bank);
+    app.show();
+    TestState &state = app.context.state;
+    TestRoad *road = app.road;
     click(road->startWindow(), u"cmStudy"_qs);
     click(road->readyWindow(), u"cmStart"_qs);
     TestWindow *test = road->testWindow();
@@ -127,7 +117,7 @@ void ReviewRoadTest::studyShowAnswerListGradeAndReview()
     QCOMPARE(state.reviewPosMarked, 1);
 
     // Grade Test from the list.
-    boxes.answerNext(MessageButton::Yes);
+    app.boxes.answerNext(MessageButton::Yes);
     click(list, u"cmReview4"_qs);
     QVERIFY(road->scoreReport()->isVisible() && !list->isVisible());
     QCOMPARE(state.incorrectCount, 4);
@@ -140,11 +130,11 @@ void ReviewRoadTest::studyShowAnswerListGradeAndReview()
     click(list, u"cmReview4"_qs);
     QVERIFY(road->scoreReport()->isVisible());
 
-    boxes.answerNext(MessageButton::Yes);
+    app.boxes.answerNext(MessageButton::Yes);
     click(road->scoreReport(), u"cmMain"_qs);
     QVERIFY(road->startWindow()->isVisible());
     QTRY_VERIFY(!road->reviewList());
-    QCOMPARE(boxes.unexpected, 0);
+    QCOMPARE(app.boxes.unexpected, 0);
 }
 
 QTEST_MAIN(ReviewRoadTest)

@@ -1,13 +1,9 @@
 #include "BankBuilder.h"
-#include "FakeClock.h"
-#include "FakeMessageBoxes.h"
 #include "NextModal.h"
+#include "RoadFixture.h"
 #include "Widgets.h"
-#include "app/AppContext.h"
-#include "app/MainWindow.h"
 #include "app/ReadyWindow.h"
 #include "app/StartWindow.h"
-#include "app/TestRoad.h"
 #include "engine/Selection.h"
 #include "present/ScoreReport.h"
 #include "testwindow/ReviewListWindow.h"
@@ -20,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -51,15 +47,11 @@ class RoadTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_clock = std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 6), QTime(9, 0)));
-        m_boxes = std::make_unique<FakeMessageBoxes>();
-        m_context = std::make_unique<AppContext>();
         BankBuilder builder;
         builder.objectives(3).questions(1, 2).questions(2, 2).questions(3, 2).examQuestions(6, 90);
-        m_context->bank = builder.bank();
-        m_context->bank.testInfo.passingScore = 825;
+        QuestionBank bank = builder.bank();
+        bank.testInfo.passingScore = 825;
         // Module text that looks like markup, and would load a file if read as markup.
-        QuestionBank &bank = m_context->bank;
         bank.testInfo.examTitle = markup;
         for (Objective &objective : bank.objectives)
             objective.objectiveName += markup;
@@ -69,34 +61,26 @@ private Q_SLOTS:
         }
         for (ChoiceRow &row : bank.choiceRows)
             row.text += markup;
-        m_context->bank.questions[1].exhibitFile = u"q1.txt"_s;
-        m_context->moduleFolder = m_moduleFolder.path() + QLatin1Char('/');
+        bank.questions[1].exhibitFile = u"q1.txt"_s;
+        m_app.emplace(bank, u"Ada Lovelace"_s);
+        m_app->context.moduleFolder = m_moduleFolder.path() + QLatin1Char('/');
         QFile exhibit(m_moduleFolder.filePath(u"q1.txt"_s));
         QVERIFY(exhibit.open(QIODevice::WriteOnly));
         exhibit.write("R1# show ip route\r\n");
         exhibit.close();
-
-        m_main = std::make_unique<MainWindow>();
-        m_main->BuildMenu();
-        m_road = new TestRoad(*m_context, *m_main, u"Ada Lovelace"_s);
-        m_main->resize(1024, 768);
-        m_main->show();
-        m_road->showStart();
+        m_app->show();
     }
 
     void cleanup()
     {
-        QCOMPARE(m_boxes->unexpected, 0);
-        m_main.reset();
-        m_context.reset();
-        m_boxes.reset();
-        m_clock.reset();
+        QCOMPARE(m_app->boxes.unexpected, 0);
+        m_app.reset();
     }
 
     void studyTestFromStartToReportAndBack()
     {
         QVERIFY(start()->isVisible());
-        QVERIFY(!m_main->menuItem(u"keyFont"_s)->isEnabled());
+        QVERIFY(!m_app->main.menuItem(u"keyFont"_s)->isEnabled());
 
         click(start(), u"cmStudy"_s);
         QVERIFY(!start()->isVisible());
@@ -106,38 +90,38 @@ private Q_SLOTS:
         click(ready(), u"cmStart"_s);
         QVERIFY(!ready()->isVisible());
         QVERIFY(test()->isVisible());
-        QCOMPARE(test()->geometry(), m_main->screenArea()->rect());
-        QVERIFY(m_main->menuItem(u"keyFont"_s)->isEnabled());
+        QCOMPARE(test()->geometry(), m_app->main.screenArea()->rect());
+        QVERIFY(m_app->main.menuItem(u"keyFont"_s)->isEnabled());
         verifyModuleTextIsPlain();
 
         // Item 2 stays unanswered and item 3 is answered wrong; Study mode lets us move on.
-        const int length = m_context->state.testLength;
+        const int length = m_app->context.state.testLength;
         QCOMPARE(length, 6);
         for (int item = 1; item <= length; ++item) {
-            QCOMPARE(m_context->state.curItem, item);
+            QCOMPARE(m_app->context.state.curItem, item);
             if (item != 2)
                 answerItem(item != 3);
             click(test(), u"cmNext"_s);
         }
         // Past the last item the item review list takes over; Back to Test returns.
-        QVERIFY(m_road->reviewList() && m_road->reviewList()->isVisible());
+        QVERIFY(m_app->road->reviewList() && m_app->road->reviewList()->isVisible());
         verifyModuleTextIsPlain();
-        click(m_road->reviewList(), u"cmReview1"_s);
+        click(m_app->road->reviewList(), u"cmReview1"_s);
         QVERIFY(test()->isVisible());
 
-        m_boxes->answerNext(MessageButton::Yes);
+        m_app->boxes.answerNext(MessageButton::Yes);
         click(test(), u"cmEnd"_s);
-        QCOMPARE(m_boxes->shown.last().text, u"Would you like to end and grade the test?"_s);
+        QCOMPARE(m_app->boxes.shown.last().text, u"Would you like to end and grade the test?"_s);
         QVERIFY(report() && report()->isVisible());
         QVERIFY(!test()->isVisible());
-        QVERIFY(!m_main->menuItem(u"keyFont"_s)->isEnabled());
+        QVERIFY(!m_app->main.menuItem(u"keyFont"_s)->isEnabled());
         QCOMPARE(report()->findChild<QLabel *>(u"lbScore"_s)->text(), u"667/1000 (4/6)"_s);
 
         // Main Menu answered No leaves the report and its reviews as they were.
-        m_boxes->answerNext(MessageButton::No);
+        m_app->boxes.answerNext(MessageButton::No);
         click(report(), u"cmMain"_s);
         QCOMPARE(
-            m_boxes->shown.last(),
+            m_app->boxes.shown.last(),
             (MessageBoxRequest{u"End Session?"_s,
                                u"Would you like to end your test session?\n(You will no longer "
                                u"be able to review your answers.)"_s,
@@ -148,26 +132,25 @@ private Q_SLOTS:
         click(report(), u"cmIncorrect"_s);
         QVERIFY(!report()->isVisible());
         QVERIFY(test()->isVisible());
-        QCOMPARE(m_context->state.navMode, int(NavReviewIncorrect));
-        QCOMPARE(m_context->state.curItem, 2);
-        QCOMPARE(m_context->state.curQ, GetQueID(m_context->state, 2));
+        QCOMPARE(m_app->context.state.navMode, int(NavReviewIncorrect));
+        QCOMPARE(m_app->context.state.curItem, 2);
+        QCOMPARE(m_app->context.state.curQ, GetQueID(m_app->context.state, 2));
         verifyModuleTextIsPlain(); // the correct answer and its explanation
         click(test(), u"cmNext"_s);
-        QCOMPARE(m_context->state.curItem, 3);
+        QCOMPARE(m_app->context.state.curItem, 3);
         click(test(), u"cmEnd"_s);
         QVERIFY(report()->isVisible());
 
         click(report(), u"cmAll"_s);
-        QCOMPARE(m_context->state.navMode, int(NavReviewAll));
-        QCOMPARE(m_context->state.curItem, 1);
+        QCOMPARE(m_app->context.state.navMode, int(NavReviewAll));
+        QCOMPARE(m_app->context.state.curItem, 1);
         QVERIFY(test()->isVisible());
         click(test(), u"cmEnd"_s);
         QVERIFY(report()->isVisible());
 
-        m_boxes->answerNext(MessageButton::Yes);
+        m_app->boxes.answerNext(MessageButton::Yes);
         click(report(), u"cmMain"_s);
         QVERIFY(start()->isVisible());
-        QCOMPARE(m_main->statusPanelText(u"info"_s), u"Main Menu"_s);
         QTRY_VERIFY(!test() && !report());
 
         // A new test can follow at once.
@@ -175,40 +158,14 @@ private Q_SLOTS:
         QVERIFY(ready()->isVisible());
     }
 
-    void examTestFromStartToReportAndBack()
-    {
-        click(start(), u"cmExam"_s);
-        QVERIFY(ready()->isVisible());
-        click(ready(), u"cmStart"_s);
-        QVERIFY(test()->isVisible());
-        QCOMPARE(test()->findChild<QLabel *>(u"lbTime"_s)->text(), u"Time Left: 01:30:00"_s);
-
-        const int length = m_context->state.testLength;
-        for (int item = 1; item <= length; ++item) {
-            m_clock->advanceSecs(60);
-            answerItem(true);
-            if (item == length)
-                m_boxes->answerNext(MessageButton::Yes);
-            click(test(), u"cmNext"_s);
-        }
-        QCOMPARE(m_boxes->shown.last().title, u"Ending Test..."_s);
-        QVERIFY(report() && report()->isVisible());
-        QVERIFY(!test()->isVisible());
-        QCOMPARE(report()->findChild<QLabel *>(u"lbScore"_s)->text(), u"1000/1000 (6/6)"_s);
-
-        m_boxes->answerNext(MessageButton::Yes);
-        click(report(), u"cmMain"_s);
-        QVERIFY(start()->isVisible());
-        QVERIFY(!ready()->isVisible());
-    }
-
     void timeRunsOutWithExhibitOpenAndAnswerTyped()
     {
         click(start(), u"cmExam"_s);
         click(ready(), u"cmStart"_s);
+        QCOMPARE(test()->findChild<QLabel *>(u"lbTime"_s)->text(), u"Time Left: 01:30:00"_s);
         // Go to the question with the exhibit, answering the items before it, and type its
         // answer without moving on.
-        while (m_context->state.curQ != 1) {
+        while (m_app->context.state.curQ != 1) {
             answerItem(true);
             click(test(), u"cmNext"_s);
         }
@@ -217,32 +174,35 @@ private Q_SLOTS:
         // The time runs out while the exhibit is open: the exhibit closes, the test is graded.
         QString opened;
         onNextModal(this, opened, [&](QWidget *) {
-            m_clock->advanceSecs(90 * 60);
-            m_boxes->answerNext(MessageButton::Ok);
+            m_app->clock.advanceSecs(90 * 60);
+            m_app->boxes.answerNext(MessageButton::Ok);
             test()->timerTick();
         });
         click(test(), u"cmExhibit"_s);
 
         QCOMPARE(opened, u"frExhibit"_s);
-        QCOMPARE(m_boxes->shown.last().title, u"Time is Up!"_s);
+        QCOMPARE(m_app->boxes.shown.last().title, u"Time is Up!"_s);
         QVERIFY(report() && report()->isVisible());
         QVERIFY(!test()->isVisible());
-        QVERIFY(!m_context->state.testActive);
+        QVERIFY(!m_app->context.state.testActive);
         // The answer on screen was saved before grading.
-        QCOMPARE(m_context->state.answerRecs[1].status, int(StatusCorrect));
+        QCOMPARE(m_app->context.state.answerRecs[1].status, int(StatusCorrect));
     }
 
     void failedSetUpSaysSorry()
     {
         // No objective has a question: the selection says so, then the road.
-        m_context->bank = BankBuilder().objectives(3).examQuestions(6, 90).bank();
+        m_app->context.bank = BankBuilder().objectives(3).examQuestions(6, 90).bank();
         click(start(), u"cmExam"_s);
-        QCOMPARE(m_boxes->shown.size(), 2);
-        QCOMPARE(m_boxes->shown.last(),
-                 (MessageBoxRequest{u"Sorry!"_s,
-                                    u"An error has occured in preparing the test module. Please "
-                                    u"retry again."_s,
-                                    MessageIcon::NoIcon, MessageButtons::Ok}));
+        QCOMPARE(m_app->boxes.shown,
+                 (QList<MessageBoxRequest>{
+                     {u"Sorry!"_s,
+                      u"No questions are available from the objectives you selected.\n\n"
+                      u"Please select other objectives."_s,
+                      MessageIcon::Information, MessageButtons::Ok},
+                     {u"Sorry!"_s,
+                      u"An error has occured in preparing the test module. Please retry again."_s,
+                      MessageIcon::NoIcon, MessageButtons::Ok}}));
         QVERIFY(start()->isVisible());
         QVERIFY(!ready()->isVisible());
     }
@@ -250,33 +210,33 @@ private Q_SLOTS:
     void accessKeysChooseStudyAndAskToExit()
     {
         // Access keys reach the screens of the active window only.
-        m_main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        m_app->main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_app->main));
         QTest::keyClick(start(), Qt::Key_S, Qt::AltModifier);
         QTRY_VERIFY(ready()->isVisible());
-        QCOMPARE(m_context->state.testMode, int(StudyMode));
+        QCOMPARE(m_app->context.state.testMode, int(StudyMode));
         // Get Ready's Main Menu goes back without starting the test.
         click(ready(), u"cmMain"_s);
         QVERIFY(start()->isVisible());
         QVERIFY(!test());
-        m_boxes->answerNext(MessageButton::Cancel);
+        m_app->boxes.answerNext(MessageButton::Cancel);
         QTest::keyClick(start(), Qt::Key_X, Qt::AltModifier);
-        QCOMPARE(m_boxes->shown.size(), 1);
-        QCOMPARE(m_boxes->shown[0].title, u"Exit Quendra..."_s);
+        QCOMPARE(m_app->boxes.shown.size(), 1);
+        QCOMPARE(m_app->boxes.shown[0].title, u"Exit Quendra..."_s);
         QVERIFY(start()->isVisible());
     }
 
 private:
-    StartWindow *start() const { return m_road->startWindow(); }
-    ReadyWindow *ready() const { return m_road->readyWindow(); }
-    TestWindow *test() const { return m_road->testWindow(); }
-    ScoreReport *report() const { return m_road->scoreReport(); }
+    StartWindow *start() const { return m_app->road->startWindow(); }
+    ReadyWindow *ready() const { return m_app->road->readyWindow(); }
+    TestWindow *test() const { return m_app->road->testWindow(); }
+    ScoreReport *report() const { return m_app->road->scoreReport(); }
 
     // Answers the item on screen through its choices, right or wrong. Every question has one
     // correct choice, its first, shown wherever the shuffle put it.
     void answerItem(bool right)
     {
-        const TestState &state = m_context->state;
+        const TestState &state = m_app->context.state;
         for (int position = 1; position <= 4; ++position) {
             const int choice =
                 state.optRandomAnswers ? state.ansOrder[state.curQ][position] : position;
@@ -289,11 +249,7 @@ private:
     }
 
     QTemporaryDir m_moduleFolder;
-    std::unique_ptr<FakeClock> m_clock;
-    std::unique_ptr<FakeMessageBoxes> m_boxes;
-    std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<MainWindow> m_main;
-    TestRoad *m_road = nullptr;
+    std::optional<RoadFixture> m_app;
 };
 
 QTEST_MAIN(RoadTest)

@@ -34,11 +34,6 @@ TestState freshState(const QuestionBank &bank)
     return state;
 }
 
-QStringList boxTexts(const OneBasedArray<QString> &values)
-{
-    return QStringList(values.begin(), values.end());
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(AnswerValue)
@@ -104,7 +99,7 @@ void TestAnswers::dottedValuesRoundTrip()
 
     AnswerControlState shown = drawnControlState(bank, q);
     restoreAnswer(bank, state, q, shown);
-    QCOMPARE(boxTexts(shown.values).join(u'|'), shownAgain);
+    QCOMPARE(QStringList(shown.values.begin(), shown.values.end()).join(u'|'), shownAgain);
 
     // Leaving the item again stores the same text.
     storeAnswer(bank, state, q, shown);

@@ -52,7 +52,6 @@ void TestCustom::enteredValuesAreCheckedWhenLeft_data()
     QTest::newRow("count: zero") << u"count"_s << u"0"_s << count(tooMany);
     QTest::newRow("count: one past") << u"count"_s << u"13"_s << count(tooMany);
     QTest::newRow("count: text") << u"count"_s << u"ten"_s << count(invalidCount);
-    QTest::newRow("count: empty") << u"count"_s << u""_s << count(invalidCount);
 
     const std::optional<EntryRefusal> badTime(
         {attention(u"You enter an invalid time value."_s), u"45"_s});
@@ -66,7 +65,6 @@ void TestCustom::enteredValuesAreCheckedWhenLeft_data()
          u"1"_s});
     QTest::newRow("option time: one") << u"option time"_s << u"1"_s << accepted;
     QTest::newRow("option time: below one") << u"option time"_s << u"0.9"_s << atLeastOne;
-    QTest::newRow("option time: cleared") << u"option time"_s << u""_s << atLeastOne;
 }
 
 void TestCustom::enteredValuesAreCheckedWhenLeft()

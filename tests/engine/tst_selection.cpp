@@ -60,7 +60,6 @@ private Q_SLOTS:
     void selectionHoldsOverManySeeds();
     void sharesOutInProportionPerPass_data();
     void sharesOutInProportionPerPass();
-    void noAvailableQuestionTellsTheUser();
     void customTestDrawsFromTheGivenQuestions_data();
     void customTestDrawsFromTheGivenQuestions();
 };
@@ -169,20 +168,6 @@ void TestSelection::sharesOutInProportionPerPass()
     TestState state = stateFor(builder.bank(), false, all);
     QVERIFY(InitObjQueID(builder.bank(), state, sizes.size(), wanted));
     QCOMPARE(QList<int>(state.objQuota.begin(), state.objQuota.end()), quotas);
-}
-
-void TestSelection::noAvailableQuestionTellsTheUser()
-{
-    FakeMessageBoxes boxes;
-    const QuestionBank bank = unevenBank();
-    TestState state = stateFor(bank, true, {4});
-    QVERIFY(!InitObjQueID(bank, state, 8, 10));
-    QCOMPARE(state.testLength, 0);
-    QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
-                              {u"Sorry!"_s,
-                               u"No questions are available from the objectives you selected.\n\n"
-                               u"Please select other objectives."_s,
-                               MessageIcon::Information, MessageButtons::Ok}}));
 }
 
 // In the uneven bank questions 1 and 8 belong to objective 1, 2 and 9 to objective 2.

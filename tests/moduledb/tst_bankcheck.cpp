@@ -77,9 +77,6 @@ private Q_SLOTS:
         row("rows numbered out of order",
             "The choice rows of question 4 are not numbered 1 to 4 in one block.",
             [](QuestionBank &b) { std::swap(b.choiceRows[10], b.choiceRows[11]); });
-        row("block split by another question's row",
-            "The choice rows of question 2 are not numbered 1 to 4 in one block.",
-            [](QuestionBank &b) { std::swap(b.choiceRows[7], b.choiceRows[8]); });
         row("drop target expects a missing item",
             "Drop target 1 of question 5 expects item 4, but the question has 3 items.",
             [](QuestionBank &b) { b.dndRows[1].correctSource = 4; });

@@ -96,7 +96,6 @@ private Q_SLOTS:
         const QByteArray large = zlibStream(QByteArray(2000, 'a'));
         row("capacity 62.5 to 62", large, 50, Z_BUF_ERROR, 62);
         row("capacity 163.5 to 164", large, 150, Z_BUF_ERROR, 164);
-        row("capacity 1092.7 to 1093", large, 1070, Z_BUF_ERROR, 1093);
         row("negative size", zlibStream("x"), -1, Z_MEM_ERROR, 0);
         row("above the largest block", zlibStream("x"), maxBlockBytes + 1, Z_MEM_ERROR, 0);
     }
@@ -130,13 +129,10 @@ private Q_SLOTS:
 
         row("empty entry", header(2) + entryHeader("e.dat") + le(0, 4) + good, ArchiveFailure::None,
             {"", "fine"});
-        row("count 0", header(0) + good, ArchiveFailure::NoTestModule);
         row("negative count", header(-3) + good, ArchiveFailure::NoTestModule);
         row("negative filler", le(1, 2) + le(-2, 2) + le(0, 2) + good, ArchiveFailure::Damaged);
         damaged("parent folder", entry("../evil.dat", "x"));
-        damaged("absolute", entry("/tmp/evil.dat", "x"));
         damaged("backslash", entry("sub\\evil.dat", "x"));
-        damaged("subfolder", entry("sub/evil.dat", "x"));
         damaged("drive", entry("C:evil.dat", "x"));
         damaged("empty name", entry("", "x"));
         damaged("dot", entry(".", "x"));

@@ -42,46 +42,37 @@ private Q_SLOTS:
             image.save(&buffer, "PNG");
             return bytes;
         };
-        const QByteArray picture = png(900, 300);
-        const QByteArray hugePicture = png(3000, 3000);
-        const auto report = [](const char *procedure, const QString &description, int number) {
-            return QList{errorReportBox(
-                {description, number, u"Procedure Name: "_s + QLatin1StringView(procedure)})};
+        const auto shows = [](const char *name, bool diagram, const QByteArray &content,
+                              const QString &shown) {
+            QTest::newRow(name) << diagram << QString() << content << shown
+                                << QList<MessageBoxRequest>();
+        };
+        const auto fails = [](const char *name, bool diagram, const QByteArray &content,
+                              const QString &description = u"File not found"_s, int number = 53,
+                              const QString &fileName = QString()) {
+            const QString procedure = diagram ? u"ShowDiagram"_s : u"ShowExhibit"_s;
+            QTest::newRow(name) << diagram << fileName << content << QString()
+                                << QList{errorReportBox(
+                                       {description, number, u"Procedure Name: "_s + procedure})};
         };
         // Text that is not UTF-8 is read as Windows-1252; markup stays text.
-        QTest::newRow("exhibit") << false << u"r1.txt"_s << QByteArray("R1\r\n<b>caf\xE9</b>\r\n")
-                                 << u"Exhibit: Item 12 of 60|R1\n<b>caf\u00e9</b>\n"_s
-                                 << QList<MessageBoxRequest>();
-        QTest::newRow("diagram at its own size")
-            << true << u"net.png"_s << picture << u"Diagram: Item 12 of 60|900 x 300"_s
-            << QList<MessageBoxRequest>();
-        QTest::newRow("missing exhibit") << false << u"r1.txt"_s << QByteArray() << QString()
-                                         << report("ShowExhibit", u"File not found"_s, 53);
-        QTest::newRow("exhibit outside the module folder")
-            << false << u"../secret.txt"_s << QByteArray("not for modules") << QString()
-            << report("ShowExhibit", u"File not found"_s, 53);
-        QTest::newRow("missing diagram") << true << u"net.png"_s << QByteArray() << QString()
-                                         << report("ShowDiagram", u"File not found"_s, 53);
+        shows("exhibit", false, "R1\r\n<b>caf\xE9</b>\r\n",
+              u"Exhibit: Item 12 of 60|R1\n<b>caf\u00e9</b>\n"_s);
+        shows("diagram at its own size", true, png(900, 300),
+              u"Diagram: Item 12 of 60|900 x 300"_s);
         // A picture larger than the screen scrolls inside a window that fits on it.
-        QTest::newRow("diagram larger than the screen")
-            << true << u"net.png"_s << hugePicture << u"Diagram: Item 12 of 60|3000 x 3000"_s
-            << QList<MessageBoxRequest>();
-        QTest::newRow("exhibit larger than any exhibit")
-            << false << u"r1.txt"_s << QByteArray(4 * 1024 * 1024 + 1, 'x') << QString()
-            << report("ShowExhibit", u"Invalid file format"_s, 321);
+        shows("diagram larger than the screen", true, png(3000, 3000),
+              u"Diagram: Item 12 of 60|3000 x 3000"_s);
+        fails("missing exhibit", false, QByteArray());
+        fails("exhibit outside the module folder", false, "not for modules", u"File not found"_s,
+              53, u"../secret.txt"_s);
+        fails("exhibit larger than any exhibit", false, QByteArray(4 * 1024 * 1024 + 1, 'x'),
+              u"Invalid file format"_s, 321);
         // Reading these would block or never end: only regular files are read.
-        QTest::newRow("exhibit that is a pipe")
-            << false << u"r1.txt"_s << QByteArray("|fifo") << QString()
-            << report("ShowExhibit", u"File not found"_s, 53);
-        QTest::newRow("diagram that is a pipe")
-            << true << u"net.png"_s << QByteArray("|fifo") << QString()
-            << report("ShowDiagram", u"File not found"_s, 53);
-        QTest::newRow("exhibit linked to a device")
-            << false << u"r1.txt"_s << QByteArray("|/dev/zero") << QString()
-            << report("ShowExhibit", u"File not found"_s, 53);
-        QTest::newRow("no picture")
-            << true << u"net.png"_s << QByteArray("this is no picture") << QString()
-            << report("ShowDiagram", u"Invalid picture"_s, 481);
+        fails("exhibit that is a pipe", false, "|fifo");
+        fails("diagram that is a pipe", true, "|fifo");
+        fails("exhibit linked to a device", false, "|/dev/zero");
+        fails("no picture", true, "this is no picture", u"Invalid picture"_s, 481);
     }
 
     void showsTheFileOrReports()
@@ -97,6 +88,8 @@ private Q_SLOTS:
         QTemporaryDir scratch;
         const QString moduleFolder = scratch.filePath(u"Module"_s);
         QVERIFY(QDir().mkpath(moduleFolder));
+        if (fileName.isEmpty())
+            fileName = diagram ? u"net.png"_s : u"r1.txt"_s;
         const QString path = moduleFolder + u'/' + fileName;
         if (content == "|fifo") {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
