@@ -242,6 +242,14 @@ private Q_SLOTS:
             [](ModuleSource &s) { addChoiceQuestions(s, u"A A A A A A A"_s); });
         row("single-answer keys at one place for 40 %", {},
             [](ModuleSource &s) { addChoiceQuestions(s, u"A A A A B C C D D"_s); });
+        const auto dropOrder = [](ModuleSource &s, quint8 third, quint8 fourth) {
+            s.bank.dndRows.append({5, 3, third, u"Connectionless"_s, 0, 0, 0, 0});
+            s.bank.dndRows.append({5, 4, fourth, u"Diagnostics"_s, 0, 0, 0, 0});
+        };
+        row("items in the order of their targets",
+            {q.arg(5) + u"the items are listed in the order of the targets they belong on"_s},
+            [&](ModuleSource &s) { dropOrder(s, 2, 3); });
+        row("items in another order", {}, [&](ModuleSource &s) { dropOrder(s, 3, 2); });
         row("stems alike",
             {q.arg(4) + u"questionText is nearly that of question 3 (QX-0003): 100 % of their "_s
                         u"words are shared"_s},

@@ -130,6 +130,7 @@ public:
     {
         checkKeyLength();
         checkKeyPositions();
+        checkDropOrder();
         checkNearDuplicates();
         checkChooseCount();
         checkPositionalExplanations();
@@ -227,6 +228,24 @@ private:
                                       .arg(QChar(u'A' + at.key()))
                                       .arg(share(at.value(), singles,
                                                  QStringLiteral("single-answer questions"))));
+        }
+    }
+
+    // Items listed in the order of their targets: with answers not shuffled, the first
+    // item goes on the first target, the next on the next, and so on.
+    void checkDropOrder()
+    {
+        QMap<int, QList<int>> sourcesOf;
+        for (const DndRow &row : m_bank.dndRows) {
+            if (row.correctSource != 0)
+                sourcesOf[row.questionId].append(row.correctSource);
+        }
+        for (auto question = sourcesOf.cbegin(); question != sourcesOf.cend(); ++question) {
+            const QList<int> &sources = question.value();
+            const auto distinct = QSet<int>(sources.cbegin(), sources.cend()).size();
+            if (distinct >= 3 && std::is_sorted(sources.cbegin(), sources.cend()))
+                warn(question.key(), QStringLiteral("the items are listed in the order of the "
+                                                    "targets they belong on"));
         }
     }
 
