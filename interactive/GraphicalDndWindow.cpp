@@ -97,6 +97,7 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
     cmOK->setGeometry((windowWidth - twips(okWidth)) / 2, contentBottom + twips(240),
                       twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &GraphicalDndWindow::okClicked);
+    setCloseButton(cmOK);
     new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));

@@ -155,6 +155,7 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
     cmOK->setDefault(true);
     cmOK->setGeometry(twips(okLeft), frameHeight + twips(240), twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &TextDndWindow::okClicked);
+    setCloseButton(cmOK);
     new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this,

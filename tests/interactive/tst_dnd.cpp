@@ -16,6 +16,7 @@
 #include "interactive/logic/DndAnswer.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
@@ -260,8 +261,11 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
                                         MessageIcon::Information, MessageButtons::Ok}}));
     if (!steps.join(u' ').contains(u'-')) {
         m_state.answerRecs[q].answer = 0;
-        click(byMouse.get(), u"cmOK"_s);
-        QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+        // The close button some window managers draw anyway stores what OK stores.
+        QCloseEvent fromTitleBar;
+        QApplication::sendEvent(byMouse->windowHandle(), &fromTitleBar);
+        QTRY_COMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+        QVERIFY(!byMouse->isVisible());
     }
 }
 
