@@ -98,9 +98,10 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
                       twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &GraphicalDndWindow::okClicked);
     setCloseButton(cmOK);
-    new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));
+    // After the move into a scrolling area, which would take the focus from the first item.
+    new DndKeyboard(this);
     placeLowOnScreen(this);
 }
 

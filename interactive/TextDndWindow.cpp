@@ -156,10 +156,11 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
     cmOK->setGeometry(twips(okLeft), frameHeight + twips(240), twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &TextDndWindow::okClicked);
     setCloseButton(cmOK);
-    new DndKeyboard(this);
 
     setFixedSizeWithinScreen(this,
                              QSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600)));
+    // After the move into a scrolling area, which would take the focus from the first item.
+    new DndKeyboard(this);
     placeLowOnScreen(this);
 }
 
