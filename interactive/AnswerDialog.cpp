@@ -15,6 +15,15 @@ void AnswerDialog::setCloseButton(QPushButton *button)
     m_closeButton = button;
 }
 
+void AnswerDialog::done(int result)
+{
+    QDialog::done(result);
+    // Closed right after its message box, the window leaves some window managers with no
+    // window to give the focus to; the owner takes it back for the keyboard.
+    if (QWidget *owner = parentWidget())
+        owner->window()->activateWindow();
+}
+
 void AnswerDialog::closeEvent(QCloseEvent *event)
 {
     // A close from the title bar or the system menu comes from the window system.

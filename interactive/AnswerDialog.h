@@ -24,6 +24,8 @@ public:
     // The button a close request from the window system presses.
     void setCloseButton(QPushButton *button);
 
+    void done(int result) override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
