@@ -305,6 +305,9 @@ void SimWindow::enterPressed()
     showSession();
     if (result == SimLineResult::Accepted)
         focusCommandLine();
+    // The command line is off now; Close is the way on.
+    if (result == SimLineResult::Completed)
+        m_cmClose->setFocus();
 }
 
 void SimWindow::altClicked()
