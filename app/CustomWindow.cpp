@@ -1,5 +1,6 @@
 #include "CustomWindow.h"
 
+#include "app/EnterKey.h"
 #include "app/LogoLabel.h"
 #include "app/ShadowHeading.h"
 #include "common/MessageBoxes.h"
@@ -13,6 +14,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -249,6 +251,13 @@ bool CustomWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void CustomWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button only: the screen has no default button.
+    if (!pressOnEnter(this, event, nullptr))
+        QWidget::keyPressEvent(event);
 }
 
 void CustomWindow::stepCount(int step)

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "app/ScreenScroller.h"
 #include "common/MessageBoxes.h"
 #include "common/Twips.h"
 #include "engine/TestState.h"
@@ -31,6 +32,9 @@ const QStringList shutdownOrder = {
     QStringLiteral("frInfo"),    QStringLiteral("frList"),   QStringLiteral("frOption"),
     QStringLiteral("frReady"),   QStringLiteral("frResult"), QStringLiteral("frSplash"),
     QStringLiteral("frStart"),   QStringLiteral("frTDnD"),   QStringLiteral("frTest")};
+
+// The height of the start, custom and Get Ready screens; the test window fits it too.
+constexpr int smallestScreenHeight = 6600;
 
 const QStringList fontSizeKeys = {QStringLiteral("keySmall"), QStringLiteral("keyMedium"),
                                   QStringLiteral("keyLarge"), QStringLiteral("keyVLarge")};
@@ -73,7 +77,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_screenArea->installEventFilter(this);
     // On a screen smaller than the design (a high scale factor) the screens keep their
     // design size and scroll instead of overlapping or being cut off.
-    auto *scroller = new QScrollArea(this);
+    auto *scroller = new ScreenScroller(this);
     scroller->setObjectName(QStringLiteral("mdiScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
@@ -90,8 +94,22 @@ void MainWindow::applyMinimumSize()
     // screen can show.
     const QSize design = QSize(minimumWidth, minimumHeight) - windowFrameAllowance();
     setMinimumSize(design.boundedTo(roomOnScreen(this)));
-    m_screenArea->setMinimumSize(design.width(), design.height() - menuBar()->sizeHint().height() -
-                                                     statusBar()->sizeHint().height());
+    m_screenArea->setMinimumWidth(design.width());
+    fitScreenArea();
+}
+
+void MainWindow::fitScreenArea()
+{
+    // The area scrolls no further down than its tallest shown screen needs; the test window
+    // and the review list take the height there is, so that on a short screen the item's
+    // heading, question and buttons stay in view together and the question scrolls inside.
+    int height = twips(smallestScreenHeight);
+    for (QObject *child : m_screenArea->children()) {
+        auto *screen = qobject_cast<QWidget *>(child);
+        if (screen && centredScreens.contains(screen->objectName()) && screen->isVisible())
+            height = std::max(height, screen->height());
+    }
+    m_screenArea->setMinimumHeight(height);
 }
 
 // The window manager's frame is known once it has shown or placed the window.
@@ -284,6 +302,7 @@ QString MainWindow::statusPanelText(const QString &key) const
 void MainWindow::addScreen(QWidget *screen)
 {
     screen->setParent(m_screenArea);
+    screen->installEventFilter(this);
     screen->hide();
     layoutScreens();
 }
@@ -303,6 +322,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_screenArea && event->type() == QEvent::Resize)
         layoutScreens();
+    if (watched->parent() == m_screenArea &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        fitScreenArea();
     // The area's own background, painted here rather than through its palette or role, which
     // its screens would inherit.
     if (watched == m_screenArea && event->type() == QEvent::Paint) {
@@ -317,8 +339,10 @@ void MainWindow::layoutScreens()
 {
     if (isMinimized())
         return;
-    const int width = m_screenArea->width();
-    const int height = m_screenArea->height();
+    // Centred in the part of the area in view when the area scrolls.
+    const QSize shown = static_cast<QScrollArea *>(centralWidget())->viewport()->size();
+    const int width = std::min(m_screenArea->width(), shown.width());
+    const int height = std::min(m_screenArea->height(), shown.height());
     for (QObject *child : m_screenArea->children()) {
         auto *screen = qobject_cast<QWidget *>(child);
         if (!screen || !centredScreens.contains(screen->objectName()))

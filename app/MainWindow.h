@@ -65,6 +65,7 @@ protected:
 
 private:
     void applyMinimumSize();
+    void fitScreenArea();
     QMenu *addTopLevelMenu(const QString &key, const QString &caption);
     QAction *addItem(QMenu *menu, const QString &key, const QString &caption,
                      const QKeySequence &shortcut = {}, const QString &iconKey = {});

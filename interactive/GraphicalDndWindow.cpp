@@ -97,9 +97,11 @@ GraphicalDndWindow::GraphicalDndWindow(const QuestionBank &bank, TestState &stat
     cmOK->setGeometry((windowWidth - twips(okWidth)) / 2, contentBottom + twips(240),
                       twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &GraphicalDndWindow::okClicked);
-    new DndKeyboard(this);
+    setCloseButton(cmOK);
 
     setFixedSizeWithinScreen(this, QSize(windowWidth, cmOK->geometry().bottom() + 1 + twips(600)));
+    // After the move into a scrolling area, which would take the focus from the first item.
+    new DndKeyboard(this);
     placeLowOnScreen(this);
 }
 

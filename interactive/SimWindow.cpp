@@ -96,6 +96,7 @@ SimWindow::SimWindow(const QuestionBank &bank, TestState &state, SimSession sess
     m_cmClose->setObjectName(QStringLiteral("cmClose"));
     m_cmClose->setAutoDefault(false);
     connect(m_cmClose, &QPushButton::clicked, this, &SimWindow::closeClicked);
+    setCloseButton(m_cmClose);
 
     m_stsCommand = new QStatusBar(this);
     m_stsCommand->setObjectName(QStringLiteral("stsCommand"));
@@ -304,6 +305,9 @@ void SimWindow::enterPressed()
     showSession();
     if (result == SimLineResult::Accepted)
         focusCommandLine();
+    // The command line is off now; Close is the way on.
+    if (result == SimLineResult::Completed)
+        m_cmClose->setFocus();
 }
 
 void SimWindow::altClicked()

@@ -155,10 +155,12 @@ TextDndWindow::TextDndWindow(const QuestionBank &bank, TestState &state, int q, 
     cmOK->setDefault(true);
     cmOK->setGeometry(twips(okLeft), frameHeight + twips(240), twips(okWidth), twips(okHeight));
     connect(cmOK, &QPushButton::clicked, this, &TextDndWindow::okClicked);
-    new DndKeyboard(this);
+    setCloseButton(cmOK);
 
     setFixedSizeWithinScreen(this,
                              QSize(twips(windowWidth), cmOK->geometry().bottom() + 1 + twips(600)));
+    // After the move into a scrolling area, which would take the focus from the first item.
+    new DndKeyboard(this);
     placeLowOnScreen(this);
 }
 

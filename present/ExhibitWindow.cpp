@@ -6,6 +6,7 @@
 #include "moduledb/Ansi.h"
 #include "moduledb/QuestionBank.h"
 #include "present/ModuleFile.h"
+#include "present/ScreenFit.h"
 
 #include <QDialog>
 #include <QFile>
@@ -92,7 +93,8 @@ void ShowExhibit(const QuestionBank &bank, const TestState &state, const QString
     frExhibit->setObjectName(QStringLiteral("frExhibit"));
     frExhibit->setWindowTitle(caption);
     frExhibit->setModal(true);
-    frExhibit->resize(twips(12000), twips(7200));
+    // No larger than the screen shows: the text scrolls in the window.
+    frExhibit->resize(QSize(twips(12000), twips(7200)).boundedTo(roomOnScreen(frExhibit)));
 
     auto *txExhibit = new QPlainTextEdit(frExhibit);
     txExhibit->setObjectName(QStringLiteral("txExhibit"));

@@ -7,7 +7,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -124,6 +127,33 @@ private Q_SLOTS:
         m_window->resize(500, 400);
         QCOMPARE(m_window->size() + windowFrameAllowance(), QSize(800, 600));
         QCOMPARE(result->y(), 0);
+    }
+
+    // Where a screen is taller than the view, the focus scrolls the area no further than it
+    // takes to show the focused control, so the top comes back with a control there; once
+    // the screen is hidden, the area is no taller than the view.
+    void focusScrollsNoFurtherThanItNeeds()
+    {
+        auto *result = new QWidget;
+        result->setObjectName(u"frResult"_s);
+        result->resize(700, 1000);
+        auto *top = new QPushButton(u"Top"_s, result);
+        top->setGeometry(10, 10, 100, 30);
+        auto *bottom = new QPushButton(u"Bottom"_s, result);
+        bottom->setGeometry(10, 950, 100, 30);
+        m_window->show();
+        m_window->showScreen(result);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        auto *scroller = m_window->findChild<QScrollArea *>(u"mdiScroller"_s);
+        QScrollBar *bar = scroller->verticalScrollBar();
+
+        bottom->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(bar->value(), result->y() + 980 - scroller->viewport()->height());
+        QVERIFY(bar->value() < bar->maximum());
+        top->setFocus(Qt::BacktabFocusReason);
+        QTRY_COMPARE(bar->value(), 0);
+        result->hide();
+        QTRY_COMPARE(m_window->screenArea()->height(), scroller->viewport()->height());
     }
 
     // On the smallest screen the program accepts (the offscreen one is 800 x 600), the frame

@@ -16,6 +16,7 @@
 #include "interactive/logic/DndAnswer.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
@@ -260,8 +261,11 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
                                         MessageIcon::Information, MessageButtons::Ok}}));
     if (!steps.join(u' ').contains(u'-')) {
         m_state.answerRecs[q].answer = 0;
-        click(byMouse.get(), u"cmOK"_s);
-        QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+        // The close button some window managers draw anyway stores what OK stores.
+        QCloseEvent fromTitleBar;
+        QApplication::sendEvent(byMouse->windowHandle(), &fromTitleBar);
+        QTRY_COMPARE(m_state.answerRecs[q].answer, AnswerValue(answer));
+        QVERIFY(!byMouse->isVisible());
     }
 }
 
@@ -417,6 +421,8 @@ void TestDnd::extremeLayoutsStayOnScreenAndScroll()
     QVERIFY(window->height() <= screen.height());
     auto *area = window->findChild<QScrollArea *>(u"scrolledArea"_s);
     QVERIFY(area);
+    // The answer still starts at the first item.
+    QCOMPARE(window->focusWidget(), element<QWidget>(window.get(), u"lbSrc"_s, 1));
     QLabel *far = target(window.get(), m_bank.questions[q].answerKey);
     area->ensureWidgetVisible(far);
     QVERIFY(area->viewport()->rect().contains(

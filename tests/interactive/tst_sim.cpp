@@ -187,9 +187,9 @@ void TestSim::keyboardAlone()
     QVERIFY(window.findChild<QLineEdit *>(u"txInput"_s)->hasFocus());
     for (const QString &line : {u"enable"_s, u"configure terminal"_s, u"hostname Core1"_s})
         type(&window, line);
+    // With the last task done the focus waits on Close.
     auto *cmClose = window.findChild<QWidget *>(u"cmClose"_s);
-    for (int tabs = 0; tabs < 10 && !cmClose->hasFocus(); ++tabs)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(cmClose->hasFocus());
     QTest::keyClick(cmClose, Qt::Key_Space);
     QCOMPARE(m_state.answerRecs[simulationQ].answer, AnswerValue(1));
     QVERIFY(!window.isVisible());
