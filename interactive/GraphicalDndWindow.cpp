@@ -6,11 +6,11 @@
 #include "interactive/DndKeyboard.h"
 #include "interactive/DndSourceLabel.h"
 #include "interactive/DndTargetLabel.h"
-#include "present/ModulePicture.h"
 #include "interactive/SaveDnDAns.h"
 #include "interactive/TwipsRect.h"
 #include "interactive/logic/DndAnswer.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ModulePicture.h"
 #include "present/ScreenFit.h"
 
 #include <QGroupBox>

@@ -3,9 +3,9 @@
 #include "common/MessageBoxes.h"
 #include "engine/RuntimeError.h"
 #include "engine/TestState.h"
-#include "present/ModulePicture.h"
 #include "interactive/TwipsRect.h"
 #include "moduledb/QuestionBank.h"
+#include "present/ModulePicture.h"
 #include "present/ScreenFit.h"
 
 #include <QEvent>
