@@ -1,6 +1,6 @@
 #include "CustomWindow.h"
 
-#include "app/EnterKey.h"
+#include "present/EnterKey.h"
 #include "app/LogoLabel.h"
 #include "app/ShadowHeading.h"
 #include "common/MessageBoxes.h"

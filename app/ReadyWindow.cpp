@@ -1,6 +1,6 @@
 #include "ReadyWindow.h"
 
-#include "app/EnterKey.h"
+#include "present/EnterKey.h"
 #include "app/LogoLabel.h"
 #include "app/UserName.h"
 #include "common/Twips.h"

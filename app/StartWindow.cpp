@@ -1,6 +1,6 @@
 #include "StartWindow.h"
 
-#include "app/EnterKey.h"
+#include "present/EnterKey.h"
 #include "app/LogoLabel.h"
 #include "common/MessageBoxes.h"
 #include "common/Twips.h"

@@ -97,6 +97,10 @@ SimWindow::SimWindow(const QuestionBank &bank, TestState &state, SimSession sess
     m_cmClose->setAutoDefault(false);
     connect(m_cmClose, &QPushButton::clicked, this, &SimWindow::closeClicked);
     setCloseButton(m_cmClose);
+    // Neither is a default button, which Enter on the command line would press; Enter on
+    // the button itself presses it.
+    m_cmAlt->installEventFilter(this);
+    m_cmClose->installEventFilter(this);
 
     m_stsCommand = new QStatusBar(this);
     m_stsCommand->setObjectName(QStringLiteral("stsCommand"));
@@ -338,6 +342,13 @@ bool SimWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_consolePage && event->type() == QEvent::Resize) {
         placeConsole();
         return false;
+    }
+    if ((watched == m_cmAlt || watched == m_cmClose) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        static_cast<QPushButton *>(watched)->click();
+        return true;
     }
     auto *taskLabel = qobject_cast<QLabel *>(watched);
     if (taskLabel && !m_lbTask.contains(taskLabel))

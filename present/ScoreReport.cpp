@@ -5,11 +5,13 @@
 #include "common/Twips.h"
 #include "engine/TestState.h"
 #include "moduledb/QuestionBank.h"
+#include "present/EnterKey.h"
 #include "present/Logo.h"
 #include "present/ScoreGrade.h"
 
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -260,6 +262,12 @@ void ScoreReport::drawBar(QLabel *box, int points, const QColor &fill)
         painter.drawRect(0, 0, length - 1, picture.height() - 1);
     }
     box->setPixmap(picture);
+}
+
+void ScoreReport::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressOnEnter(this, event, nullptr))
+        QWidget::keyPressEvent(event);
 }
 
 void ScoreReport::showEvent(QShowEvent *event)

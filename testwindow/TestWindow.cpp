@@ -11,6 +11,7 @@
 #include "engine/Timing.h"
 #include "moduledb/QuestionBank.h"
 #include "present/DiagramWindow.h"
+#include "present/EnterKey.h"
 #include "present/ExhibitWindow.h"
 #include "testwindow/GotoWindow.h"
 
@@ -653,6 +654,12 @@ bool TestWindow::eventFilter(QObject *watched, QEvent *event)
             clickChoiceLabel(elementIndex(watched));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TestWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressOnEnter(this, event, nullptr))
+        QWidget::keyPressEvent(event);
 }
 
 void TestWindow::showEvent(QShowEvent *event)

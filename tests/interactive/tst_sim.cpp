@@ -190,7 +190,7 @@ void TestSim::keyboardAlone()
     // With the last task done the focus waits on Close.
     auto *cmClose = window.findChild<QWidget *>(u"cmClose"_s);
     QVERIFY(cmClose->hasFocus());
-    QTest::keyClick(cmClose, Qt::Key_Space);
+    QTest::keyClick(cmClose, Qt::Key_Return);
     QCOMPARE(m_state.answerRecs[simulationQ].answer, AnswerValue(1));
     QVERIFY(!window.isVisible());
 }

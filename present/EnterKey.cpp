@@ -1,4 +1,4 @@
-#include "app/EnterKey.h"
+#include "present/EnterKey.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
