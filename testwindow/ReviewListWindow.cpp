@@ -8,6 +8,7 @@
 #include "engine/Selection.h"
 #include "engine/TestState.h"
 #include "moduledb/QuestionBank.h"
+#include "present/EnterKey.h"
 #include "present/Logo.h"
 
 #include <QGroupBox>
@@ -291,6 +292,12 @@ void ReviewListWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     activate();
+}
+
+void ReviewListWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressOnEnter(this, event, nullptr))
+        QWidget::keyPressEvent(event);
 }
 
 bool ReviewListWindow::eventFilter(QObject *watched, QEvent *event)
