@@ -76,8 +76,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("optionBefore");
         QTest::addColumn<bool>("optionAfter");
 
-        QTest::newRow("exam, running") << int(ExamMode) << true << false << false;
-        QTest::newRow("study leaves options as they were")
+        QTest::newRow("study (as exam) leaves options as they were")
             << int(StudyMode) << true << true << true;
         QTest::newRow("custom, running") << int(CustomMode) << true << false << true;
         QTest::newRow("custom, graded") << int(CustomMode) << false << true << false;
