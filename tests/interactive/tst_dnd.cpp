@@ -1,6 +1,6 @@
 // Drag-and-drop questions: the scoring of the targets' tags as a plain function, and the
-// answer windows with real widgets: synthesized drops, OK, the read-only modes, pictures
-// that cannot be read, and the Task button's routing.
+// answer windows with real widgets: synthesized drops, OK, the read-only modes, and what the
+// Task button opens (or why not).
 
 #include "ErrorReportBox.h"
 #include "FakeMessageBoxes.h"
@@ -8,7 +8,6 @@
 #include "NextModal.h"
 #include "Widgets.h"
 
-#include "common/ErrorReport.h"
 #include "interactive/DndSourceLabel.h"
 #include "interactive/GraphicalDndWindow.h"
 #include "interactive/ShowTask.h"
@@ -29,8 +28,6 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-
-Q_DECLARE_METATYPE(ErrorReport)
 
 namespace {
 
@@ -98,8 +95,6 @@ private Q_SLOTS:
     void keyboardStoresWhatTheMouseStores();
     void readOnly_data();
     void readOnly();
-    void unreadablePicture_data();
-    void unreadablePicture();
     void taskRoutes_data();
     void taskRoutes();
     void answeredQuestionAsksFirst();
@@ -296,58 +291,49 @@ void TestDnd::readOnly()
     QVERIFY(!window->isVisible());
 }
 
-void TestDnd::unreadablePicture_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<ErrorReport>("report");
-    const ErrorReport notFound{u"File not found"_s, 53, u"Procedure Name: ShowGDnD"_s};
-    // A name outside the folder is refused as missing by the unpacker's rule, tested there.
-    QTest::newRow("missing") << u"absent.png"_s << notFound;
-    QTest::newRow("not a picture")
-        << u"broken.png"_s << ErrorReport{u"Invalid picture"_s, 481, notFound.procedureLine};
-}
-
-void TestDnd::unreadablePicture()
-{
-    QFETCH(QString, file);
-    QFETCH(ErrorReport, report);
-    m_bank.questions[graphicalQ].diagramFile = file;
-    onNextModal(this, m_opened, [](QWidget *window) { window->close(); });
-    ShowGDnD(m_bank, m_state, m_folder.path(), graphicalQ, true, nullptr);
-    QCoreApplication::processEvents();
-    QVERIFY(m_opened.isEmpty());
-    QCOMPARE(m_boxes->shown, QList{errorReportBox(report)});
-}
-
 void TestDnd::taskRoutes_data()
 {
     QTest::addColumn<int>("q");
     QTest::addColumn<bool>("testActive");
+    QTest::addColumn<QString>("diagramFile");
     QTest::addColumn<QString>("window");
+    QTest::addColumn<QList<MessageBoxRequest>>("boxes");
+    const QString picture = u"picture.png"_s;
+    const ErrorReport notFound{u"File not found"_s, 53, u"Procedure Name: ShowGDnD"_s};
     // The test window's tests open the text and simulation windows (the latter without its
     // picture) through the Task button.
-    QTest::newRow("graphical") << int(graphicalQ) << true << u"frGDnD"_s;
-    QTest::newRow("single answer") << int(singleQ) << true << QString();
+    QTest::newRow("graphical") << int(graphicalQ) << true << picture << u"frGDnD"_s
+                               << QList<MessageBoxRequest>{
+                                      {u"Item 3 of 10"_s, u"Your answer has been recorded."_s,
+                                       MessageIcon::Information, MessageButtons::Ok}};
+    // A name outside the folder is refused as missing by the unpacker's rule, tested there.
+    QTest::newRow("graphical, picture missing") << int(graphicalQ) << true << u"absent.png"_s
+                                                << QString() << QList{errorReportBox(notFound)};
+    QTest::newRow("graphical, not a picture")
+        << int(graphicalQ) << true << u"broken.png"_s << QString()
+        << QList{errorReportBox({u"Invalid picture"_s, 481, notFound.procedureLine})};
+    QTest::newRow("single answer")
+        << int(singleQ) << true << picture << QString() << QList<MessageBoxRequest>();
     // After grading a simulation cannot be worked through again.
-    QTest::newRow("graded simulation") << int(simulationQ) << false << QString();
+    QTest::newRow("graded simulation")
+        << int(simulationQ) << false << picture << QString() << QList<MessageBoxRequest>();
 }
 
 void TestDnd::taskRoutes()
 {
     QFETCH(int, q);
     QFETCH(bool, testActive);
+    QFETCH(QString, diagramFile);
     QFETCH(QString, window);
+    QFETCH(QList<MessageBoxRequest>, boxes);
     m_state.curQ = q;
     m_state.testActive = testActive;
-    onNextModal(this, m_opened, [](QWidget *opened) {
-        for (QPushButton *button : opened->findChildren<QPushButton *>()) {
-            if (button->objectName() == u"cmOK"_s || button->objectName() == u"cmClose"_s)
-                button->click();
-        }
-    });
+    m_bank.questions[q].diagramFile = diagramFile;
+    onNextModal(this, m_opened, [](QWidget *opened) { click(opened, u"cmOK"_s); });
     ShowTask(m_bank, m_state, m_folder.path(), nullptr);
     QCoreApplication::processEvents();
     QCOMPARE(m_opened, window);
+    QCOMPARE(m_boxes->shown, boxes);
     if (!window.isEmpty())
         QCOMPARE(m_state.answerRecs[q].answer, AnswerValue(-1));
 }
