@@ -103,7 +103,9 @@ private Q_SLOTS:
         QVERIFY(!item(u"keyLarge"_s)->isEnabled());
     }
 
-    void screensStayInsideTheFrame()
+    // On the smallest screen the program accepts (the offscreen one is 800 x 600), the frame
+    // and its border fit the available area; the screens stay inside the frame.
+    void frameFitsTheScreenAndScreensTheFrame()
     {
         auto *start = new QWidget;
         start->setObjectName(u"frStart"_s);
@@ -112,7 +114,9 @@ private Q_SLOTS:
         result->setObjectName(u"frResult"_s);
         result->resize(700, 560);
         m_window->addScreen(result);
-        m_window->show();
+        m_window->showCentred();
+        const QRect framed(m_window->pos(), m_window->size() + windowFrameAllowance());
+        QVERIFY(m_window->screen()->availableGeometry().contains(framed));
         m_window->showScreen(start);
         m_window->resize(1000, 800);
 
@@ -151,15 +155,6 @@ private Q_SLOTS:
         QTRY_COMPARE(bar->value(), 0);
         result->hide();
         QTRY_COMPARE(m_window->screenArea()->height(), scroller->viewport()->height());
-    }
-
-    // On the smallest screen the program accepts (the offscreen one is 800 x 600), the frame
-    // and its border fit the available area.
-    void frameAndBorderFitTheScreen()
-    {
-        m_window->showCentred();
-        const QRect framed(m_window->pos(), m_window->size() + windowFrameAllowance());
-        QVERIFY(m_window->screen()->availableGeometry().contains(framed));
     }
 
     void theExitQuestion_data()
