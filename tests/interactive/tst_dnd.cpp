@@ -31,15 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The tags of targets 1, 2, ... given separated by spaces.
-OneBasedArray<QString> tagsOf(const QString &list)
-{
-    OneBasedArray<QString> tags;
-    for (const QString &tag : list.split(u' '))
-        tags.append(tag);
-    return tags;
-}
-
 QLabel *target(QWidget *window, int j)
 {
     return element<QLabel>(window, u"lbDes"_s, j);
@@ -65,17 +56,6 @@ QColor background(const QLabel *label)
 {
     return label->autoFillBackground() ? label->palette().color(QPalette::Window)
                                        : QColor(Qt::transparent);
-}
-
-// Picks up item i and places it on target j from the keyboard, each by its focus.
-void place(QWidget *window, int i, int j)
-{
-    QWidget *item = element<QWidget>(window, u"lbSrc"_s, i);
-    item->setFocus();
-    QTest::keyClick(item, Qt::Key_Space);
-    QWidget *on = target(window, j);
-    on->setFocus();
-    QTest::keyClick(on, Qt::Key_Return);
 }
 
 } // namespace
@@ -161,7 +141,10 @@ void TestDnd::score()
     QFETCH(int, q);
     QFETCH(QString, tags);
     QFETCH(int, expected);
-    QCOMPARE(scoreDnDTargets(m_bank, runningTest(m_bank, q), q, tagsOf(tags)), expected);
+    OneBasedArray<QString> targetTags;
+    for (const QString &tag : tags.split(u' '))
+        targetTags.append(tag);
+    QCOMPARE(scoreDnDTargets(m_bank, runningTest(m_bank, q), q, targetTags), expected);
 }
 
 void TestDnd::itemsInShuffledOrderKeepTheirNumbers()
@@ -213,15 +196,20 @@ void TestDnd::keyboardStoresWhatTheMouseStores()
     const std::unique_ptr<QDialog> byMouse = openWindow(q, true);
     QWidget *keys = byKeys.get();
     for (const QString &step : steps) {
+        // From the keyboard: Space picks the item up, Return places it, Delete empties.
+        const int j = qAbs(step.section(u'>', -1).toInt());
+        QWidget *on = target(keys, j);
         if (step.startsWith(u'-')) {
-            QWidget *on = target(keys, step.mid(1).toInt());
             on->setFocus();
             QTest::keyClick(on, Qt::Key_Delete);
             continue;
         }
         const int i = step.section(u'>', 0, 0).toInt();
-        const int j = step.section(u'>', 1, 1).toInt();
-        place(keys, i, j);
+        QWidget *item = element<QWidget>(keys, u"lbSrc"_s, i);
+        item->setFocus();
+        QTest::keyClick(item, Qt::Key_Space);
+        on->setFocus();
+        QTest::keyClick(on, Qt::Key_Return);
         QVERIFY(drop(byMouse.get(), i, j));
         QCOMPARE(target(keys, j)->text(), target(byMouse.get(), j)->text());
         QCOMPARE(background(target(keys, j)), background(target(byMouse.get(), j)));

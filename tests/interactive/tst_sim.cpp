@@ -32,11 +32,6 @@ void type(QWidget *window, const QString &line)
     QTest::keyClick(txInput, Qt::Key_Return);
 }
 
-QString transcript(QWidget *window)
-{
-    return window->findChild<QLabel *>(u"lbOutput"_s)->text();
-}
-
 } // namespace
 
 class TestSim : public QObject
@@ -142,7 +137,7 @@ void TestSim::windowFromTaskLabelToThePrompts()
     click(w, u"cmAlt"_s);
 
     type(w, u"  ENABLE   "_s);
-    QCOMPARE(transcript(w), u"\nR1>ENABLE"_s);
+    QCOMPARE(w->findChild<QLabel *>(u"lbOutput"_s)->text(), u"\nR1>ENABLE"_s);
     QCOMPARE(lbPrompt->text(), u"R1#"_s);
     QVERIFY(txInput->text().isEmpty());
     QVERIFY(!taskLabel(w, 1)->isEnabled() && taskLabel(w, 2)->isEnabled());
