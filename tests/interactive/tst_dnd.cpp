@@ -19,7 +19,6 @@
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
