@@ -18,31 +18,30 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Start-up in a scratch folder, on a screen that passes, with module steps that read
-// nothing and succeed.
-StartUpSettings fakeSettings(const QTemporaryDir &folder)
-{
-    StartUpSettings settings;
-    settings.programFolder = folder.path();
-    settings.instanceLockPath = folder.filePath(u"instance.lock"_s);
-    settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
-    settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(18, 40)); };
-    settings.module = {
-        [](const QString &, const QString &, const QString &, OneBasedArray<QString> &) {
-            return true;
-        },
-        [](const OneBasedArray<QString> &, const QString &, QuestionBank &) { return true; }};
-    return settings;
-}
-
-} // namespace
-
 class TestStartUp : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Start-up in a scratch folder, on a screen that passes, with module steps that read
+    // nothing and succeed.
+    void init()
+    {
+        m_context.emplace();
+        m_folder.emplace();
+        m_boxes.reset(); // the old fake puts back what it replaced first
+        m_boxes.emplace();
+        m_settings = StartUpSettings();
+        m_settings.programFolder = m_folder->path();
+        m_settings.instanceLockPath = m_folder->filePath(u"instance.lock"_s);
+        m_settings.screen = [](const QWidget *) { return ScreenInfo{1024, 768, 24}; };
+        m_settings.now = [] { return QDateTime(QDate(2026, 12, 6), QTime(18, 40)); };
+        m_settings.module = {
+            [](const QString &, const QString &, const QString &, OneBasedArray<QString> &) {
+                return true;
+            },
+            [](const OneBasedArray<QString> &, const QString &, QuestionBank &) { return true; }};
+    }
+
     void displayCheck_data()
     {
         QTest::addColumn<std::optional<ScreenInfo>>("screen");
@@ -74,50 +73,42 @@ private Q_SLOTS:
         QFETCH(std::optional<ScreenInfo>, screen);
         QFETCH(QList<MessageBoxRequest>, boxes);
 
-        FakeMessageBoxes fake;
-        QTemporaryDir folder;
-        AppContext context;
-        StartUpSettings settings = fakeSettings(folder);
-        settings.screen = [screen](const QWidget *) { return screen; };
+        m_settings.screen = [screen](const QWidget *) { return screen; };
         bool unpacked = false;
-        settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                         OneBasedArray<QString> &) { return unpacked = true; };
-        StartUp startUp(context, settings);
+        m_settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                           OneBasedArray<QString> &) { return unpacked = true; };
+        StartUp startUp(*m_context, m_settings);
 
         const bool passes = boxes.isEmpty();
         QCOMPARE(startUp.run(), passes);
         QCOMPARE(startUp.exitCode(), passes ? 0 : StartUp::failedExitCode);
-        QCOMPARE(fake.shown, boxes);
+        QCOMPARE(m_boxes->shown, boxes);
         QCOMPARE(unpacked, passes);
         QCOMPARE(startUp.mainWindow() != nullptr, passes);
     }
 
     void theModuleIsReadAfterTheMenuAndBeforeTheStartScreen()
     {
-        FakeMessageBoxes boxes;
-        QTemporaryDir folder;
-        AppContext context;
-        StartUpSettings settings = fakeSettings(folder);
         std::unique_ptr<StartUp> startUp;
         int progress = 0;
-        settings.screen = [&](const QWidget *splash) {
+        m_settings.screen = [&](const QWidget *splash) {
             QObject::connect(splash->findChild<QProgressBar *>(u"pbStart"_s),
                              &QProgressBar::valueChanged, [&](int value) { progress = value; });
             return ScreenInfo{1024, 768, 24};
         };
         QString dateBeforeModule;
-        settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                         OneBasedArray<QString> &) {
+        m_settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                           OneBasedArray<QString> &) {
             const MainWindow *main = startUp->mainWindow();
             if (main->menuItem(u"keyExit"_s))
                 dateBeforeModule = main->statusPanelText(u"date"_s);
             return true;
         };
-        startUp = std::make_unique<StartUp>(context, settings);
+        startUp = std::make_unique<StartUp>(*m_context, m_settings);
 
         QVERIFY(startUp->run());
-        QCOMPARE(dateBeforeModule, QLocale().toString(settings.now(), QLocale::ShortFormat));
-        QVERIFY(boxes.shown.isEmpty());
+        QCOMPARE(dateBeforeModule, QLocale().toString(m_settings.now(), QLocale::ShortFormat));
+        QVERIFY(m_boxes->shown.isEmpty());
         QCOMPARE(progress, 100);
         // Its work done, the splash is gone; the main window shows the start screen.
         QVERIFY(!startUp->splashWindow());
@@ -126,21 +117,17 @@ private Q_SLOTS:
 
     void aCloseConfirmedDuringStartUpEndsTheProgram()
     {
-        FakeMessageBoxes boxes;
-        boxes.answerNext(MessageButton::Ok);
-        QTemporaryDir folder;
-        AppContext context;
-        StartUpSettings settings = fakeSettings(folder);
+        m_boxes->answerNext(MessageButton::Ok);
         std::unique_ptr<StartUp> startUp;
         // The reader lets pending events through while it unpacks: among them the close button.
-        settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
-                                         OneBasedArray<QString> &) {
+        m_settings.module.unpackTest = [&](const QString &, const QString &, const QString &,
+                                           OneBasedArray<QString> &) {
             startUp->mainWindow()->close();
             return true;
         };
-        startUp = std::make_unique<StartUp>(context, settings);
+        startUp = std::make_unique<StartUp>(*m_context, m_settings);
         QVERIFY(startUp->run());
-        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(m_boxes->shown.size(), 1);
 
         QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
         QCOMPARE(QCoreApplication::exec(), 0);
@@ -148,28 +135,26 @@ private Q_SLOTS:
 
     void aSecondCopyIsRefusedAndTheFirstKeepsRunning()
     {
-        FakeMessageBoxes boxes;
-        QTemporaryDir folder;
-        AppContext firstContext;
-        auto first = std::make_unique<StartUp>(firstContext, fakeSettings(folder));
+        auto first = std::make_unique<StartUp>(*m_context, m_settings);
         QVERIFY(first->run());
 
         AppContext secondContext;
-        StartUp second(secondContext, fakeSettings(folder));
+        StartUp second(secondContext, m_settings);
         QVERIFY(!second.run());
         QCOMPARE(second.exitCode(), StartUp::failedExitCode);
-        QCOMPARE(boxes.shown, (QList<MessageBoxRequest>{
-                                  {u"Multiple Instances"_s,
-                                   u"Another instance of Quendra NTCX 512-330 has been running.\n"
-                                   u"You can only run one instance of the program at a time."_s,
-                                   MessageIcon::Information, MessageButtons::Ok}}));
+        QCOMPARE(m_boxes->shown,
+                 (QList<MessageBoxRequest>{
+                     {u"Multiple Instances"_s,
+                      u"Another instance of Quendra NTCX 512-330 has been running.\n"
+                      u"You can only run one instance of the program at a time."_s,
+                      MessageIcon::Information, MessageButtons::Ok}}));
         QVERIFY(!second.splashWindow());
         QVERIFY(first->mainWindow()->isVisible());
 
         // Once the first copy has ended, the next one starts.
         first.reset();
         AppContext thirdContext;
-        StartUp third(thirdContext, fakeSettings(folder));
+        StartUp third(thirdContext, m_settings);
         QVERIFY(third.run());
     }
 
@@ -196,30 +181,26 @@ private Q_SLOTS:
         QFETCH(QString, tableFolder);
         QFETCH(QString, textFolder);
 
-        FakeMessageBoxes boxes;
-        QTemporaryDir folder;
-        const QString root = folder.path() + u'/';
-        StartUpSettings settings = fakeSettings(folder);
-        settings.programFolder = root + u"program"_s;
-        settings.userFolder = root + u"user"_s;
-        settings.modulePath = modulePath.isEmpty() ? QString() : root + modulePath;
-        settings.writable = [&](const QString &path) {
+        const QString root = m_folder->path() + u'/';
+        m_settings.programFolder = root + u"program"_s;
+        m_settings.userFolder = root + u"user"_s;
+        m_settings.modulePath = modulePath.isEmpty() ? QString() : root + modulePath;
+        m_settings.writable = [&](const QString &path) {
             return !readOnly.contains(path.mid(root.size()));
         };
         QStringList unpackedTo;
-        settings.module.unpackTest = [&](const QString &archive, const QString &destination,
-                                         const QString &program, OneBasedArray<QString> &) {
+        m_settings.module.unpackTest = [&](const QString &archive, const QString &destination,
+                                           const QString &program, OneBasedArray<QString> &) {
             unpackedTo = {archive, destination, program};
             return true;
         };
-        AppContext context;
-        StartUp startUp(context, settings);
+        StartUp startUp(*m_context, m_settings);
         QVERIFY(startUp.run());
 
         const QString archive =
             modulePath.isEmpty() ? root + u"program/Module/512-330.qdb"_s : root + modulePath;
         QCOMPARE(unpackedTo, (QStringList{archive, root + tableFolder, root + textFolder}));
-        QCOMPARE(context.moduleFolder, QFileInfo(archive).path() + u'/');
+        QCOMPARE(m_context->moduleFolder, QFileInfo(archive).path() + u'/');
         // The user's folder is made when it is needed, and only then.
         QCOMPARE(QFileInfo(root + u"user"_s).isDir(), (tableFolder + textFolder).contains(u"user"));
     }
@@ -227,9 +208,7 @@ private Q_SLOTS:
     // The font size, the last Custom settings and the window's place come back next run.
     void keptSettingsAreRestoredAndANewFontSizeIsKept()
     {
-        FakeMessageBoxes boxes;
-        QTemporaryDir folder;
-        QSettings kept(folder.filePath(u"quexam.conf"_s), QSettings::IniFormat);
+        QSettings kept(m_folder->filePath(u"quexam.conf"_s), QSettings::IniFormat);
         kept.setValue(UserSettings::fontSizeKey(), 14);
         CustomSettings custom;
         custom.opObjIndex = 1;
@@ -242,9 +221,8 @@ private Q_SLOTS:
             placed.setGeometry(place);
             kept.setValue(UserSettings::geometryKey(), placed.saveGeometry());
         }
-        AppContext context;
-        context.userSettings = &kept;
-        StartUp startUp(context, fakeSettings(folder));
+        m_context->userSettings = &kept;
+        StartUp startUp(*m_context, m_settings);
         QVERIFY(startUp.run());
 
         MainWindow *main = startUp.mainWindow();
@@ -258,7 +236,7 @@ private Q_SLOTS:
         QVERIFY(shown.ckTimer && !shown.ckPrevious);
         QCOMPARE(shown.txDuration, u"45"_s);
 
-        main->EnableTestMenus(context.state);
+        main->EnableTestMenus(m_context->state);
         main->menuItem(u"keySmall"_s)->trigger();
         QCOMPARE(kept.value(UserSettings::fontSizeKey()).toInt(), 8);
     }
@@ -308,15 +286,17 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", runtime);
         QVERIFY(lockFolder.isDir() && lockFolder.isWritable());
 
-        FakeMessageBoxes boxes;
-        QTemporaryDir folder;
-        StartUpSettings settings = fakeSettings(folder);
-        settings.instanceLockPath = u"/nonexistent/quendra.lock"_s;
-        AppContext context;
-        StartUp startUp(context, settings);
+        m_settings.instanceLockPath = u"/nonexistent/quendra.lock"_s;
+        StartUp startUp(*m_context, m_settings);
         QVERIFY(startUp.run());
-        QCOMPARE(boxes.shown, QList<MessageBoxRequest>());
+        QCOMPARE(m_boxes->shown, QList<MessageBoxRequest>());
     }
+
+private:
+    std::optional<AppContext> m_context;
+    std::optional<QTemporaryDir> m_folder;
+    std::optional<FakeMessageBoxes> m_boxes;
+    StartUpSettings m_settings;
 };
 
 QTEST_MAIN(TestStartUp)

@@ -104,7 +104,6 @@ private Q_SLOTS:
         };
         const QString q = questionFile + u": question %1 (QX-000%1): "_s;
 
-        changed("sample", [](ModuleSource &) {}, {});
         changed("objectives over capacity",
                 [](ModuleSource &s) {
                     s.bank.objectives.fill(51, {1, u"O"_s, 0});
@@ -203,7 +202,6 @@ private Q_SLOTS:
         };
         const QString twentySingle = u"A B C D A B C D A B C D A B C D A B C"_s;
 
-        row("quiet", {}, [](ModuleSource &) {});
         row("keys 25 % and 15 characters longer",
             {q.arg(1) + u"the key (75 characters) is much longer than every wrong choice "_s
                         u"(at most 60)"_s,
