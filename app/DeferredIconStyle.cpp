@@ -1,5 +1,6 @@
 #include "DeferredIconStyle.h"
 
+#include <QAbstractScrollArea>
 #include <QPainter>
 #include <QPen>
 #include <QPointer>
@@ -62,6 +63,19 @@ QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption *
     }));
 }
 
+namespace {
+
+void drawFocusOutline(const QStyleOption *option, QPainter *painter)
+{
+    painter->save();
+    painter->setPen(QPen(option->palette.color(QPalette::Highlight), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+}
+
+} // namespace
+
 void DeferredIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                                       QPainter *painter, const QWidget *widget) const
 {
@@ -69,11 +83,16 @@ void DeferredIconStyle::drawPrimitive(PrimitiveElement element, const QStyleOpti
     if (!focusFrame)
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     const bool focusedButton = element == PE_PanelButtonCommand && (option->state & State_HasFocus);
-    if (!focusFrame && !focusedButton)
-        return;
-    painter->save();
-    painter->setPen(QPen(option->palette.color(QPalette::Highlight), 2));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
-    painter->restore();
+    if (focusFrame || focusedButton)
+        drawFocusOutline(option, painter);
+}
+
+// A scrolling box that takes the focus (the question, a list, a text) shows it on its frame.
+void DeferredIconStyle::drawControl(ControlElement element, const QStyleOption *option,
+                                    QPainter *painter, const QWidget *widget) const
+{
+    QProxyStyle::drawControl(element, option, painter, widget);
+    if (element == CE_ShapedFrame && (option->state & State_HasFocus) &&
+        qobject_cast<const QAbstractScrollArea *>(widget))
+        drawFocusOutline(option, painter);
 }
