@@ -417,6 +417,8 @@ private Q_SLOTS:
             u"warning: "_s + questionFile + u": question 1 (QX-0001): reference is empty\n"_s;
         QCOMPARE(run({u"lint"_s, source}), std::pair(1, warning));
         QCOMPARE(run({u"pack"_s, source, dir.filePath(u"warned.qdb"_s)}), std::pair(0, warning));
+        QCOMPARE(run({u"pack"_s, source, dir.filePath(u"quiet.qdb"_s), u"--no-lint"_s}),
+                 std::pair(0, QString()));
         QVERIFY(QFile::exists(dir.filePath(u"warned.qdb"_s)));
     }
 };

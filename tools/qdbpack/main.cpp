@@ -27,7 +27,7 @@ QTextStream &err()
 int usage()
 {
     err() << "usage: qdbpack pack <source-folder> <output.qdb> [--block-size N] "
-             "[--extra-byte|--no-extra-byte]\n"
+             "[--extra-byte|--no-extra-byte] [--no-lint]\n"
              "       qdbpack lint <source-folder>\n"
              "       qdbpack dump <archive.qdb> <output-folder>\n"
              "       qdbpack import <bank>... --to <new-folder> [--format gift|moodlexml|aiken] "
@@ -56,8 +56,11 @@ int pack(const QStringList &args)
         return usage();
     std::optional<int> blockSize;
     std::optional<bool> extraByte;
+    bool lint = true;
     for (qsizetype i = 2; i < args.size(); ++i) {
-        if (args[i] == QStringLiteral("--extra-byte")) {
+        if (args[i] == QStringLiteral("--no-lint")) {
+            lint = false;
+        } else if (args[i] == QStringLiteral("--extra-byte")) {
             extraByte = true;
         } else if (args[i] == QStringLiteral("--no-extra-byte")) {
             extraByte = false;
@@ -86,7 +89,8 @@ int pack(const QStringList &args)
     if (!errors.isEmpty())
         return refuse(errors);
     // Warnings are for the author: the module packs all the same.
-    printWarnings(lintModule(*source));
+    if (lint)
+        printWarnings(lintModule(*source));
 
     const QByteArray archive = packModule(*source);
     QDir().mkpath(QFileInfo(args[1]).absolutePath());
