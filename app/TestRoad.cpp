@@ -220,15 +220,20 @@ void TestRoad::endSession()
     showStart();
 }
 
-void TestRoad::startCustomTest(const CustomSettings &settings)
+void TestRoad::leaveStartScreens()
 {
-    if (m_context.state.testActive)
-        return;
     closeSession();
     // Screens stay shown beneath the one shown over them, with their shortcuts.
     m_start->hide();
     if (m_custom)
         m_custom->hide();
+}
+
+void TestRoad::startCustomTest(const CustomSettings &settings)
+{
+    if (m_context.state.testActive)
+        return;
+    leaveStartScreens();
     m_context.state.testMode = CustomMode;
     if (InitTest(CustomMode, m_context.bank, m_context.state, settings))
         getReady();
@@ -240,10 +245,7 @@ void TestRoad::reviewPastTest(TestState reviewed)
 {
     if (m_context.state.testActive)
         return;
-    closeSession();
-    m_start->hide();
-    if (m_custom)
-        m_custom->hide();
+    leaveStartScreens();
     m_ready->hide();
     m_context.state = std::move(reviewed);
     openTestWindow();

@@ -71,6 +71,8 @@ private:
     void showReviewList();
     void endSession();
     void closeSession();
+    // Closes what a test left and hides the start screens, for a test begun outside them.
+    void leaveStartScreens();
 
     AppContext &m_context;
     MainWindow &m_main;

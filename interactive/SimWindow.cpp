@@ -5,6 +5,7 @@
 #include "engine/TestState.h"
 #include "interactive/TwipsRect.h"
 #include "moduledb/QuestionBank.h"
+#include "present/EnterKey.h"
 #include "present/ModulePicture.h"
 #include "present/ScreenFit.h"
 
@@ -343,13 +344,8 @@ bool SimWindow::eventFilter(QObject *watched, QEvent *event)
         placeConsole();
         return false;
     }
-    if ((watched == m_cmAlt || watched == m_cmClose) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        static_cast<QPushButton *>(watched)->click();
-        return true;
-    }
+    if ((watched == m_cmAlt || watched == m_cmClose) && event->type() == QEvent::KeyPress)
+        return pressOnEnter(this, static_cast<QKeyEvent *>(event), nullptr);
     auto *taskLabel = qobject_cast<QLabel *>(watched);
     if (taskLabel && !m_lbTask.contains(taskLabel))
         taskLabel = nullptr;
